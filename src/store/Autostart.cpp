@@ -1,0 +1,74 @@
+#include "Autostart.h"
+
+void SetAutostart(AutostartStore& store, bool enable) {
+    if (!enable) {
+        store.RemoveRegistration();
+        return;
+    }
+    const std::string desired = store.DesiredRegistration();
+    const std::optional<std::string> stored = store.ReadRegistration();
+    if (stored && *stored == desired) return;
+    store.WriteRegistration(desired);
+}
+
+namespace {
+
+// A Windows command-line argument in quotes: backslashes before a quote, or before the closing quote,
+// are doubled so that they stay backslashes.
+std::string QuoteWindowsArgument(const std::string& argument) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+// An Exec argument in quotes: ", `, $ and \ are escaped inside quotes, and % is doubled for field codes.
+std::string QuoteExecArgument(const std::string& argument) {
+    std::string out = "\"";
+    for (char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') out += '\\';
+        if (c == '%') out += '%';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// A desktop-entry string value: backslash, and the control characters that would end the line.
+std::string EscapeEntryValue(const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string RunKeyCommand(const std::string& programPath, const std::string& settingsFolder) {
+    return QuoteWindowsArgument(programPath) + " --settings-dir " + QuoteWindowsArgument(settingsFolder);
+}
+
+std::string DesktopEntry(const std::string& programPath, const std::string& settingsFolder) {
+    const std::string exec = QuoteExecArgument(programPath) + " --settings-dir " + QuoteExecArgument(settingsFolder);
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Skyslate2\n"
+           "Comment=Text notes on the desktop\n"
+           "Exec=" + EscapeEntryValue(exec) + "\n"
+           "Path=" + EscapeEntryValue(settingsFolder) + "\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}

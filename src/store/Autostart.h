@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Where the user's start-at-login registration lives: the Run key on Windows, an XDG autostart entry
+// elsewhere. Each operation may fail silently; a failed write is tried again on the next start.
+class AutostartStore {
+public:
+    virtual ~AutostartStore() = default;
+    // The stored registration, or nothing when it is absent or unreadable.
+    virtual std::optional<std::string> ReadRegistration() = 0;
+    virtual void WriteRegistration(const std::string& registration) = 0;
+    virtual void RemoveRegistration() = 0;
+    // The registration that starts this program on the settings folder.
+    virtual std::string DesiredRegistration() const = 0;
+};
+
+// Makes the store follow the flag: writes only when the stored registration differs (letter case
+// counts), removes it when disabled.
+void SetAutostart(AutostartStore& store, bool enable);
+
+// The Run value: the program quoted, then the settings folder, so that a login start finds the notes
+// whatever the working directory is.
+std::string RunKeyCommand(const std::string& programPath, const std::string& settingsFolder);
+
+// The XDG autostart entry that runs the program on the settings folder.
+std::string DesktopEntry(const std::string& programPath, const std::string& settingsFolder);
+
+inline constexpr const char* kAutostartName = "vezuDeve_v2";

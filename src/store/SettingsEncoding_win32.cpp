@@ -1,0 +1,30 @@
+#include <windows.h>
+
+#include <string>
+
+#include "SettingsEncoding.h"
+#include "Unicode.h"
+
+// Legacy files are in the system's ANSI code page, as the profile functions wrote them.
+std::string DecodeLegacyCodePage(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    std::u16string wide(size_t(length), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t*>(wide.data()),
+                        length);
+    return Utf16ToUtf8(wide);
+}
+
+// UTF-16LE with a byte-order mark: the Windows profile functions read it too.
+std::string EncodeSettingsText(const std::string& utf8) {
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + wide.size() * 2);
+    for (char16_t unit : wide) {
+        bytes += char(unit & 0xFF);
+        bytes += char(unit >> 8);
+    }
+    return bytes;
+}
+
+const char* SettingsLineEnd() { return "\r\n"; }

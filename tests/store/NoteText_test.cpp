@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "NoteText.h"
+
+TEST(ColorText, ParsesAndFormatsComponents) {
+    EXPECT_EQ(ParseColor("255,0,0"), 0xFFFF0000u);
+    EXPECT_EQ(FormatColor(0xFFFF0000u), "255,0,0");
+    EXPECT_EQ(ParseColor("0,128,255"), 0xFF0080FFu);
+    EXPECT_EQ(FormatColor(0x120080FFu), "0,128,255");  // alpha is not stored
+}
+
+TEST(ColorText, OddComponentsWrapToEightBits) {
+    EXPECT_EQ(ParseColor("300,0,0"), 0xFF2C0000u);   // 300 mod 256 = 44
+    EXPECT_EQ(ParseColor("-1,0,0"), 0xFFFF0000u);
+    EXPECT_EQ(ParseColor("255"), 0xFFFF0000u);       // missing green and blue are 0
+    EXPECT_EQ(ParseColor(""), 0xFF000000u);
+    EXPECT_EQ(ParseColor(" 12abc, x,7,99"), 0xFF0C0007u);  // _wtoi rules, fourth field ignored
+    EXPECT_EQ(OpaqueColor(1, 2, 3), 0xFF010203u);
+}
+
+TEST(ParseInt, FollowsTheRuntimeConversion) {
+    EXPECT_EQ(ParseInt("  -42px"), -42);
+    EXPECT_EQ(ParseInt("+7"), 7);
+    EXPECT_EQ(ParseInt("abc"), 0);
+    EXPECT_EQ(ParseInt(""), 0);
+    EXPECT_EQ(ParseInt("- 5"), 0);
+    EXPECT_EQ(ParseInt("99999999999"), 2147483647);
+    EXPECT_EQ(ParseInt("-99999999999"), -2147483647 - 1);
+}
+
+TEST(LineBreaks, ConvertBetweenEditRowAndList) {
+    EXPECT_EQ(TextToStored("a\r\nb"), "a*#33#b");
+    EXPECT_EQ(StoredToListLabel("a*#33#b"), "a;b");
+    EXPECT_EQ(StoredToText("a*#33#b*#33#"), "a\r\nb\r\n");
+    // A marker the user typed comes back as a line break; lone CR or LF stay as they are.
+    EXPECT_EQ(StoredToText(TextToStored("x*#33#y")), "x\r\ny");
+    EXPECT_EQ(TextToStored("a\rb\nc"), "a\rb\nc");
+}
