@@ -1,0 +1,139 @@
+#include "ManagerFixture.h"
+#include "QuickSettings.h"
+
+namespace {
+
+class QuickSettingsTest : public ManagerFixture {
+protected:
+    void SetUp() override {
+        WriteSettings(Note(0, "zero", "color=255,0,0\n") +
+                      Note(1, "one", "color=0,255,0\nfont=Arial\nfontSize=240\nisTopWin=0\n"));
+        Start();
+    }
+    QuickSettings Open(size_t note) {
+        QuickSettings dialog(*manager, Window(note));
+        initial = dialog.Init();
+        return dialog;
+    }
+    QuickSettings::Initial initial;
+};
+
+}  // namespace
+
+TEST_F(QuickSettingsTest, OpensOnItsOwnNote) {
+    QuickSettings dialog = Open(1);
+    EXPECT_TRUE(initial.valid);
+    EXPECT_EQ(dialog.NoteIndex(), 1);
+    EXPECT_EQ(initial.text, "one");
+    EXPECT_FALSE(initial.topMost);
+    EXPECT_EQ(State().m_pendingFont, "Arial");
+    EXPECT_EQ(State().m_current, 0);  // the manager's current note is left alone
+}
+
+TEST_F(QuickSettingsTest, OkWithANewTextKeepsTheNotesAppearance) {
+    State().m_pendingColor = 0xFF123456;  // a preview pending on note 0 in the manager
+    QuickSettings dialog = Open(1);
+    EXPECT_TRUE(dialog.Ok("line 1\r\nline 2"));
+    EXPECT_EQ(Row(1).text, "line 1*#33#line 2");
+    EXPECT_EQ(Row(1).color, 0xFF00FF00u);
+    EXPECT_EQ(Row(1).font, "Arial");
+    EXPECT_EQ(Row(1).fontSize, 240);
+    EXPECT_EQ(view.rows[1].label, "line 1;line 2");
+    EXPECT_FALSE(view.shown);
+    EXPECT_EQ(FileValue(1, "text"), "line 1*#33#line 2");
+}
+
+TEST_F(QuickSettingsTest, HideRefusesTheLastShownNote) {
+    QuickSettings first = Open(0);
+    EXPECT_TRUE(first.Hide());
+    EXPECT_FALSE(Window(0).visible);
+    EXPECT_FALSE(view.rows[0].checked);
+    EXPECT_EQ(State().m_shownCount, 1);
+    EXPECT_EQ(FileValue(0, "isShow"), "0");
+
+    const std::string before = ReadBytes(SettingsPath());
+    QuickSettings last = Open(1);
+    EXPECT_TRUE(last.Hide());
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"请至少显示一个窗口！"});
+    EXPECT_TRUE(Window(1).visible);
+    EXPECT_EQ(ReadBytes(SettingsPath()), before);
+}
+
+TEST_F(QuickSettingsTest, ColourPreviewIsUndoneByCancelAndKeptByOk) {
+    QuickSettings dialog = Open(1);
+    pickers.colorAnswers = {0xFFABCDEF};
+    EXPECT_FALSE(dialog.ChooseColor());
+    EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
+    EXPECT_TRUE(dialog.Cancel());
+    EXPECT_EQ(Window(1).fill, 0xFF00FF00u);
+
+    QuickSettings again = Open(1);
+    pickers.colorAnswers = {0xFFABCDEF};
+    again.ChooseColor();
+    again.Ok("one");
+    EXPECT_EQ(FileValue(1, "color"), "171,205,239");
+}
+
+TEST_F(QuickSettingsTest, ManagerButtonShowsTheManagerOnThisNoteWithThePreview) {
+    QuickSettings dialog = Open(1);
+    pickers.colorAnswers = {0xFFABCDEF};
+    dialog.ChooseColor();
+    view.shown = false;
+    EXPECT_TRUE(dialog.OpenManager());
+    EXPECT_TRUE(view.shown);
+    EXPECT_EQ(view.selected, 1);
+    EXPECT_EQ(view.edit, "one");
+    EXPECT_FALSE(view.topMostCheck);
+    EXPECT_EQ(State().m_current, 1);
+    EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
+    EXPECT_EQ(State().m_pendingColor, 0xFFABCDEFu);
+}
+
+TEST_F(QuickSettingsTest, TopMostAndAutoStartApplyAtOnceAndStayOpen) {
+    QuickSettings dialog = Open(1);
+    EXPECT_FALSE(dialog.SetTopMost(true));
+    EXPECT_TRUE(Row(1).isTopWin);
+    EXPECT_TRUE(Window(1).topMost);
+    EXPECT_EQ(FileValue(1, "isTopWin"), "1");
+    EXPECT_FALSE(dialog.SetAutoStart(true));
+    EXPECT_TRUE(view.autoStartCheck);
+    EXPECT_EQ(autostart.stored, autostart.DesiredRegistration());
+}
+
+TEST_F(QuickSettingsTest, ExitSavesAndEndsTheProgram) {
+    QuickSettings dialog = Open(0);
+    Window(0).MoveTo(7, 8);
+    EXPECT_TRUE(dialog.Exit());
+    EXPECT_EQ(FileValue(0, "positionX"), "7");
+    EXPECT_TRUE(Window(1).destroyed);
+    EXPECT_EQ(app.quits, 1);
+}
+
+TEST_F(QuickSettingsTest, WindowWithoutARowTouchesNothing) {
+    FakeWindow stranger;
+    QuickSettings dialog(*manager, stranger);
+    EXPECT_FALSE(dialog.Init().valid);
+    const NoteState before = State();
+    EXPECT_TRUE(dialog.Hide());
+    EXPECT_TRUE(dialog.ChooseColor());
+    EXPECT_TRUE(dialog.SetTopMost(false));
+    EXPECT_TRUE(dialog.Ok("x"));
+    EXPECT_EQ(State().m_current, before.m_current);
+    EXPECT_EQ(State().table.rows[0].text, "zero");
+    EXPECT_TRUE(pickers.colorOpenedWith.empty());
+}
+
+TEST(QuickSettingsGate, OneDialogPerNoteAtATime) {
+    FakeMessages messages;
+    bool open = false;
+    int runs = 0;
+    OpenQuickSettingsOnce(open, messages, [&] {
+        ++runs;
+        OpenQuickSettingsOnce(open, messages, [&] { ++runs; });  // a second double-click meanwhile
+    });
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Setting窗口已经打开！"});
+    EXPECT_FALSE(open);
+    OpenQuickSettingsOnce(open, messages, [&] { ++runs; });
+    EXPECT_EQ(runs, 2);
+}

@@ -1,0 +1,98 @@
+#include "ManagerFixture.h"
+#include "NoteText.h"
+
+using StartUp = ManagerFixture;
+
+TEST_F(StartUp, FirstStartWritesTheFileAndShowsOneNote) {
+    autostart.stored = "left over";
+    Start();
+    ASSERT_EQ(factory.created.size(), 1u);
+    FakeWindow& note = Window(0);
+    EXPECT_EQ(note.className, "text_0");
+    EXPECT_EQ(note.rect.left, 500);
+    EXPECT_EQ(note.rect.top, 500);
+    EXPECT_EQ(note.rect.width(), 800);
+    EXPECT_EQ(note.rect.height(), 500);
+    EXPECT_TRUE(note.visible);
+    EXPECT_EQ(note.text, StoredToText(WelcomeText()));
+    EXPECT_EQ(note.fill, 0xFFFF0000u);
+    EXPECT_EQ(note.face, "黑体");
+    EXPECT_EQ(note.emSize, 38.0f);
+
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_TRUE(view.rows[0].checked);
+    EXPECT_EQ(view.rows[0].label, StoredToListLabel(WelcomeText()));
+    EXPECT_EQ(view.edit, StoredToText(WelcomeText()));
+    EXPECT_TRUE(view.topMostCheck);
+    EXPECT_FALSE(view.autoStartCheck);
+    EXPECT_FALSE(autostart.stored);  // autoStart 0 removes a registration
+    EXPECT_EQ(State().m_pendingColor, 0xFFFF0000u);
+    EXPECT_EQ(State().m_pendingFontSize, 380);
+    EXPECT_EQ(FileSections().size(), 1u);
+}
+
+TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
+    WriteSettings(Note(0, "a*#33#b", "isTopWin=0\nwidth=-1\nheight=-5\nfontSize=385\ncolor=0,128,255\n") +
+                  Note(1, "hidden", "isShow=0\nwidth=0\n") + Note(2, "third", "autoStart=1\n"));
+    Start();
+    ASSERT_EQ(factory.created.size(), 3u);
+    EXPECT_EQ(Window(0).className, "text_0");
+    EXPECT_EQ(Window(2).className, "text_2");
+    EXPECT_EQ(manager->WindowsCreated(), 3);
+
+    EXPECT_EQ(Window(0).rect.width(), 1200);
+    EXPECT_EQ(Window(0).rect.height(), 500);
+    EXPECT_EQ(Window(1).rect.width(), 0);
+    EXPECT_EQ(Window(0).text, "a\r\nb");
+    EXPECT_EQ(Window(0).emSize, 38.0f);
+    EXPECT_EQ(Window(0).fill, 0xFF0080FFu);
+    EXPECT_FALSE(Window(0).topMost);
+
+    EXPECT_TRUE(Window(0).visible);
+    EXPECT_FALSE(Window(1).visible);
+    EXPECT_FALSE(view.rows[1].checked);
+    EXPECT_EQ(State().m_shownCount, 2);
+    EXPECT_EQ(view.rows[0].label, "a;b");
+    EXPECT_EQ(view.edit, "a\r\nb");
+    EXPECT_FALSE(view.topMostCheck);  // row 0's flag
+
+    EXPECT_TRUE(view.autoStartCheck);  // the last section's flag
+    EXPECT_EQ(autostart.stored, autostart.DesiredRegistration());
+}
+
+TEST_F(StartUp, FileWithoutSectionsGivesNoNotes) {
+    WriteSettings("; empty\n");
+    Start();
+    EXPECT_TRUE(factory.created.empty());
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_EQ(view.edit, "");
+    EXPECT_FALSE(view.topMostCheck);
+    // Commands that need a current note do nothing.
+    manager->ConfirmChanges();
+    manager->PickColor();
+    manager->DeleteNote();
+    manager->ApplyTopMost();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(State().table.count(), 0u);
+}
+
+TEST_F(StartUp, ManagerHidesItselfOnTheFirstTwoPaints) {
+    Start();
+    EXPECT_TRUE(manager->HideOnPaint());
+    EXPECT_TRUE(manager->HideOnPaint());
+    EXPECT_FALSE(manager->HideOnPaint());
+}
+
+TEST_F(StartUp, MovedNoteReachesTheRowOnlyAtTheNextSync) {
+    WriteSettings(Note(0, "shown", "positionX=10\npositionY=20\n") +
+                  Note(1, "hidden", "isShow=0\npositionX=30\npositionY=40\n"));
+    Start();
+    Window(0).MoveTo(111, 222);
+    Window(1).MoveTo(333, 444);
+    EXPECT_EQ(Row(0).positionX, 10);
+    manager->SyncNotes();
+    EXPECT_EQ(Row(0).positionX, 111);
+    EXPECT_EQ(Row(0).positionY, 222);
+    EXPECT_EQ(Row(1).positionX, 30);  // a hidden note's position is never read back
+    EXPECT_EQ(FileValue(0, "positionX"), "10");
+}
