@@ -178,11 +178,11 @@ void NoteManager::HideManager() {
     SyncNotes();
 }
 
-void NoteManager::OnNoteListClick(int hitRow, bool onCheckBox, bool checkedBeforeClick, int selectedRow) {
+void NoteManager::OnNoteListClick(int hitRow, bool onCheckBox, int selectedRow) {
     if (!IsRow(hitRow)) return;
     if (onCheckBox) {
         NoteRecord& note = state_.table.rows[size_t(hitRow)];
-        note.isShow = !checkedBeforeClick;
+        note.isShow = !note.isShow;  // the box showed isShow before the click
         if (NoteWindow* window = WindowOf(hitRow)) window->Show(note.isShow);
         state_.m_shownCount += note.isShow ? 1 : -1;
     }

@@ -40,7 +40,9 @@ public:
     void PickFont();
     void ExitProgram();
     void HideManager();
-    void OnNoteListClick(int hitRow, bool onCheckBox, bool checkedBeforeClick, int selectedRow);
+    // A click in the note list: on hitRow's check box it flips that note's visibility; then selectedRow
+    // (or -1) becomes the current note.
+    void OnNoteListClick(int hitRow, bool onCheckBox, int selectedRow);
     void AddNote();
     void DeleteNote();
     void ApplyAutoStart();

@@ -45,14 +45,14 @@ bool QuickSettings::Hide() {
     return kEnds;
 }
 
-bool QuickSettings::ChooseColor() {
+bool QuickSettings::ChooseNoteColor() {
     if (!Valid()) return kEnds;
     manager_.State().m_current = m_nNoteIndex;
     manager_.PickColor();
     return kStaysOpen;
 }
 
-bool QuickSettings::ChooseFont() {
+bool QuickSettings::ChooseNoteFont() {
     if (!Valid()) return kEnds;
     manager_.State().m_current = m_nNoteIndex;
     manager_.PickFont();

@@ -24,8 +24,8 @@ public:
     bool Ok(const std::string& editText);
     bool Cancel();
     bool Hide();
-    bool ChooseColor();
-    bool ChooseFont();
+    bool ChooseNoteColor();
+    bool ChooseNoteFont();
     bool OpenManager();
     bool Exit();
     bool SetAutoStart(bool checked);

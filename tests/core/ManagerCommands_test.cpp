@@ -82,24 +82,24 @@ TEST_F(ManagerCommands, CancelledPickersChangeNothing) {
 TEST_F(ManagerCommands, ListCheckBoxesShowAndHideWithoutSaving) {
     StartWithThreeNotes();
     const std::string before = ReadBytes(SettingsPath());
-    manager->OnNoteListClick(1, true, true, -1);
+    manager->OnNoteListClick(1, true, -1);
     EXPECT_FALSE(Window(1).visible);
     EXPECT_FALSE(Row(1).isShow);
     EXPECT_EQ(State().m_shownCount, 2);
-    manager->OnNoteListClick(1, true, false, -1);
+    manager->OnNoteListClick(1, true, -1);
     EXPECT_TRUE(Window(1).visible);
     EXPECT_EQ(State().m_shownCount, 3);
 
-    for (int i = 0; i < 3; ++i) manager->OnNoteListClick(i, true, true, -1);  // all may be hidden
+    for (int i = 0; i < 3; ++i) manager->OnNoteListClick(i, true, -1);  // all may be hidden
     EXPECT_EQ(State().m_shownCount, 0);
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
-    manager->OnNoteListClick(7, true, true, 7);  // a click on no row
+    manager->OnNoteListClick(7, true, 7);  // a click on no row
     EXPECT_EQ(State().m_shownCount, 0);
 }
 
 TEST_F(ManagerCommands, SelectingARowMakesItCurrent) {
     StartWithThreeNotes();
-    manager->OnNoteListClick(2, false, true, 2);
+    manager->OnNoteListClick(2, false, 2);
     EXPECT_EQ(State().m_current, 2);
     EXPECT_EQ(view.selected, 2);
     EXPECT_EQ(view.edit, "two");
@@ -124,7 +124,7 @@ TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
     EXPECT_TRUE(view.rows[3].checked);
     EXPECT_EQ(State().m_current, 0);
 
-    manager->OnNoteListClick(3, false, true, 3);
+    manager->OnNoteListClick(3, false, 3);
     manager->DeleteNote();
     manager->AddNote();
     EXPECT_EQ(factory.created.back()->className, "text_4");  // window classes are never reused
@@ -145,7 +145,7 @@ TEST_F(ManagerCommands, AddPastTheCapacityIsRefused) {
 
 TEST_F(ManagerCommands, DeleteKeepsRowsWindowsAndListAligned) {
     StartWithThreeNotes();
-    manager->OnNoteListClick(1, false, true, 1);
+    manager->OnNoteListClick(1, false, 1);
     manager->DeleteNote();
     EXPECT_TRUE(Window(1).destroyed);
     ASSERT_EQ(State().table.count(), 2u);
@@ -167,7 +167,7 @@ TEST_F(ManagerCommands, FailedSaveKeepsTheOldFileAndTellsTheUser) {
     StartWithThreeNotes();
     const std::string before = ReadBytes(SettingsPath());
     std::filesystem::create_directory(std::filesystem::u8path(SettingsPath() + ".tmp"));  // blocks the write
-    manager->OnNoteListClick(1, false, true, 1);
+    manager->OnNoteListClick(1, false, 1);
     manager->DeleteNote();
     EXPECT_EQ(messages.shown, std::vector<std::string>{"设置文件保存失败！"});
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
@@ -199,7 +199,7 @@ TEST_F(ManagerCommands, AutoStartAndTopMostAreSavedAtOnce) {
     manager->ApplyAutoStart();
     EXPECT_FALSE(autostart.stored);
 
-    manager->OnNoteListClick(1, false, true, 1);
+    manager->OnNoteListClick(1, false, 1);
     view.topMostCheck = false;
     manager->ApplyTopMost();
     EXPECT_FALSE(Window(1).topMost);

@@ -62,14 +62,14 @@ TEST_F(QuickSettingsTest, HideRefusesTheLastShownNote) {
 TEST_F(QuickSettingsTest, ColourPreviewIsUndoneByCancelAndKeptByOk) {
     QuickSettings dialog = Open(1);
     pickers.colorAnswers = {0xFFABCDEF};
-    EXPECT_FALSE(dialog.ChooseColor());
+    EXPECT_FALSE(dialog.ChooseNoteColor());
     EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
     EXPECT_TRUE(dialog.Cancel());
     EXPECT_EQ(Window(1).fill, 0xFF00FF00u);
 
     QuickSettings again = Open(1);
     pickers.colorAnswers = {0xFFABCDEF};
-    again.ChooseColor();
+    again.ChooseNoteColor();
     again.Ok("one");
     EXPECT_EQ(FileValue(1, "color"), "171,205,239");
 }
@@ -77,7 +77,7 @@ TEST_F(QuickSettingsTest, ColourPreviewIsUndoneByCancelAndKeptByOk) {
 TEST_F(QuickSettingsTest, ManagerButtonShowsTheManagerOnThisNoteWithThePreview) {
     QuickSettings dialog = Open(1);
     pickers.colorAnswers = {0xFFABCDEF};
-    dialog.ChooseColor();
+    dialog.ChooseNoteColor();
     view.shown = false;
     EXPECT_TRUE(dialog.OpenManager());
     EXPECT_TRUE(view.shown);
@@ -115,7 +115,7 @@ TEST_F(QuickSettingsTest, WindowWithoutARowTouchesNothing) {
     EXPECT_FALSE(dialog.Init().valid);
     const NoteState before = State();
     EXPECT_TRUE(dialog.Hide());
-    EXPECT_TRUE(dialog.ChooseColor());
+    EXPECT_TRUE(dialog.ChooseNoteColor());
     EXPECT_TRUE(dialog.SetTopMost(false));
     EXPECT_TRUE(dialog.Ok("x"));
     EXPECT_EQ(State().m_current, before.m_current);

@@ -1,0 +1,29 @@
+#pragma once
+
+#define IDI_SKYSLATE2 128
+
+#define IDD_MANAGER 102
+#define IDD_QUICKSETTINGS 130
+
+// The manager dialog.
+#define IDC_TEXT_EDIT 1000
+#define IDC_CONFIRM 1002
+#define IDC_PICK_COLOR 1003
+#define IDC_PICK_FONT 1004
+#define IDC_AUTOSTART 1006
+#define IDC_CLOSE 1007
+#define IDC_NOTE_LIST 1008
+#define IDC_CANCEL 1009
+#define IDC_ADD_NOTE 1010
+#define IDC_DELETE_NOTE 1011
+#define IDC_TOPMOST 1012
+
+// The quick settings dialog.
+#define IDC_QS_EDIT 1000
+#define IDC_QS_HIDE 1002
+#define IDC_QS_COLOR 1003
+#define IDC_QS_FONT 1004
+#define IDC_QS_AUTOSTART 1006
+#define IDC_QS_EXIT 1007
+#define IDC_QS_TOPMOST 1008
+#define IDC_QS_MANAGER 1009

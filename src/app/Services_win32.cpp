@@ -1,0 +1,66 @@
+#include "Services_win32.h"
+
+#include <commdlg.h>
+
+#include <cwctype>
+#include <functional>
+#include <string>
+
+#include "NoteText.h"
+#include "Wide_win32.h"
+
+namespace {
+
+COLORREF ToColorRef(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
+uint32_t FromColorRef(COLORREF color) { return OpaqueColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
+
+}  // namespace
+
+std::optional<uint32_t> Win32Pickers::PickColor(uint32_t initial) {
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = GetActiveWindow();
+    choose.rgbResult = ToColorRef(initial);
+    choose.lpCustColors = customColors_;
+    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    if (!ChooseColorW(&choose)) return std::nullopt;
+    return FromColorRef(choose.rgbResult);
+}
+
+std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
+    LOGFONTW font = {};
+    const std::wstring face = Widen(initial.face.empty() ? "黑体" : initial.face);
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    HDC screen = GetDC(nullptr);
+    font.lfHeight = -MulDiv(initial.pointSizeTenths, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    ReleaseDC(nullptr, screen);
+    font.lfCharSet = DEFAULT_CHARSET;
+
+    CHOOSEFONTW choose = {};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = GetActiveWindow();
+    choose.lpLogFont = &font;
+    choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    choose.rgbColors = ToColorRef(initial.color);
+    if (!ChooseFontW(&choose)) return std::nullopt;
+    return FontChoice{Narrow(font.lfFaceName), int32_t(choose.iPointSize), FromColorRef(choose.rgbColors)};
+}
+
+void Win32Messages::ShowMessage(const std::string& text) {
+    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"Skyslate2", MB_OK);
+}
+
+SingleInstance::SingleInstance(const std::wstring& settingsPath) {
+    // Mutex names cannot hold backslashes; paths on Windows ignore letter case.
+    std::wstring name = L"Local\\Skyslate2-";
+    std::wstring key;
+    for (wchar_t c : settingsPath) key += (c == L'\\') ? L'/' : wchar_t(std::towlower(c));
+    name += key.size() > 200 ? std::to_wstring(std::hash<std::wstring>{}(key)) : key;
+    mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
+    alreadyRunning_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+SingleInstance::~SingleInstance() {
+    if (mutex_) CloseHandle(mutex_);
+}

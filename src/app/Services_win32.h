@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ManagerViews.h"
+
+// The colour and font pickers of Windows; both open on the note's current appearance.
+class Win32Pickers : public Pickers {
+public:
+    std::optional<uint32_t> PickColor(uint32_t initial) override;
+    std::optional<FontChoice> PickFont(const FontChoice& initial) override;
+
+private:
+    COLORREF customColors_[16] = {};
+};
+
+// Message boxes with an OK button, over the active window.
+class Win32Messages : public Messages {
+public:
+    void ShowMessage(const std::string& text) override;
+};
+
+// Ends the event loop with the quit message.
+class Win32App : public AppControl {
+public:
+    void Quit() override { PostQuitMessage(0); }
+};
+
+// Holds a named mutex for one settings file; a second copy on the same file sees it taken.
+class SingleInstance {
+public:
+    explicit SingleInstance(const std::wstring& settingsPath);
+    ~SingleInstance();
+    bool AlreadyRunning() const { return alreadyRunning_; }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool alreadyRunning_ = false;
+};

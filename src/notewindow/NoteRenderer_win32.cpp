@@ -1,0 +1,148 @@
+#include "NoteRenderer_win32.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cstring>
+
+NoteRenderer::NoteRenderer()
+    : outlinePen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(kOutlineColor), 1.0f)),
+      shadowBrush_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kShadowColor))),
+      family_(std::make_unique<Gdiplus::FontFamily>()),
+      format_(std::make_unique<Gdiplus::StringFormat>(0, LANG_NEUTRAL)) {
+    format_->SetAlignment(Gdiplus::StringAlignmentNear);
+    format_->SetLineAlignment(Gdiplus::StringAlignmentNear);
+    SetTextFont(L"黑体", 1, 50.0f);
+}
+
+NoteRenderer::~NoteRenderer() = default;
+
+namespace {
+
+std::unique_ptr<Gdiplus::FontFamily> InstalledFamily(const std::wstring& face) {
+    if (face.empty()) return nullptr;
+    auto family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
+    return family->IsAvailable() ? std::move(family) : nullptr;
+}
+
+// Chinese-capable faces, for systems whose stock GUI face is only a substitute name.
+constexpr const wchar_t* kCjkFaces[] = {L"Microsoft YaHei", L"SimHei", L"SimSun", L"WenQuanYi Micro Hei",
+                                        L"Noto Sans CJK SC"};
+
+std::unique_ptr<Gdiplus::FontFamily> FirstInstalledFamily() {
+    Gdiplus::InstalledFontCollection fonts;
+    Gdiplus::FontFamily family;
+    INT found = 0;
+    if (fonts.GetFamilies(1, &family, &found) != Gdiplus::Ok || found == 0) return nullptr;
+    return std::unique_ptr<Gdiplus::FontFamily>(family.Clone());
+}
+
+std::vector<std::wstring> Paragraphs(const std::wstring& text) {
+    std::vector<std::wstring> paragraphs(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        if (text[i] == L'\n') paragraphs.emplace_back();
+        else paragraphs.back() += text[i];
+    }
+    return paragraphs;
+}
+
+std::wstring StockGuiFace() {
+    LOGFONTW font = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    return font.lfFaceName;
+}
+
+}  // namespace
+
+void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
+    std::unique_ptr<Gdiplus::FontFamily> family = InstalledFamily(face);
+    if (!family) family = InstalledFamily(StockGuiFace());
+    for (const wchar_t* cjkFace : kCjkFaces)
+        if (!family) family = InstalledFamily(cjkFace);
+    if (!family) family = FirstInstalledFamily();
+    if (!family) family = std::make_unique<Gdiplus::FontFamily>();  // draws nothing, but safely
+    family_ = std::move(family);
+    fontStyle_ = style;
+    fontSize_ = emSize;
+}
+
+std::wstring NoteRenderer::FamilyName() const {
+    wchar_t name[LF_FACESIZE] = {};
+    family_->GetFamilyName(name);
+    return name;
+}
+
+HBITMAP NoteRenderer::CreateSurface(HDC memDC, int width, int height, void** bits) const {
+    if (width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // A fresh section is all zero: every pixel fully transparent.
+    return CreateDIBSection(memDC, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+void NoteRenderer::DrawOnto(HDC memDC, int width, int height) const {
+    Gdiplus::Graphics graphics(memDC);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    DrawTextPath(graphics, width, height);
+}
+
+// Each paragraph is added to the paths on its own, below the lines the earlier ones filled: some GDI+
+// implementations lose text after the first line break when given several paragraphs at once.
+void NoteRenderer::DrawTextPath(Gdiplus::Graphics& graphics, int width, int height) const {
+    if (text_.empty()) return;
+    Gdiplus::GraphicsPath shadow(Gdiplus::FillModeAlternate);
+    Gdiplus::GraphicsPath glyphs(Gdiplus::FillModeAlternate);
+    const Gdiplus::Font font(family_.get(), fontSize_, fontStyle_, Gdiplus::UnitPixel);
+    const float lineSpacing = fontSize_ * float(family_->GetLineSpacing(fontStyle_)) /
+                              float(std::max<UINT16>(1, family_->GetEmHeight(fontStyle_)));
+    const float offset = float(kShadowOffset);
+    float y = 0;
+    for (const std::wstring& paragraph : Paragraphs(text_)) {
+        if (y >= float(height)) break;
+        int lines = 1;
+        if (!paragraph.empty()) {
+            const INT length = INT(paragraph.size());
+            const Gdiplus::RectF textRect{0, y, float(width), float(height) - y};
+            const Gdiplus::RectF shadowRect{offset, y + offset, float(width), float(height) - y};
+            shadow.AddString(paragraph.c_str(), length, family_.get(), fontStyle_, fontSize_, shadowRect, format_.get());
+            glyphs.AddString(paragraph.c_str(), length, family_.get(), fontStyle_, fontSize_, textRect, format_.get());
+            lines = LinesFilled(graphics, font, paragraph, width);
+        }
+        y += float(lines) * lineSpacing;
+    }
+    graphics.FillPath(shadowBrush_.get(), &shadow);
+    graphics.DrawPath(outlinePen_.get(), &glyphs);
+    Gdiplus::SolidBrush fill{Gdiplus::Color(fill_)};
+    graphics.FillPath(&fill, &glyphs);
+}
+
+int NoteRenderer::LinesFilled(Gdiplus::Graphics& graphics, const Gdiplus::Font& font, const std::wstring& paragraph,
+                              int width) const {
+    const Gdiplus::RectF layout{0, 0, float(width), 1e6f};
+    Gdiplus::RectF bounds;
+    INT characters = 0;
+    INT lines = 0;
+    graphics.MeasureString(paragraph.c_str(), INT(paragraph.size()), &font, layout, format_.get(), &bounds,
+                           &characters, &lines);
+    return std::max(1, int(lines));
+}
+
+std::vector<uint32_t> NoteRenderer::RenderPixels(int width, int height) {
+    std::vector<uint32_t> pixels(size_t(width > 0 ? width : 0) * size_t(height > 0 ? height : 0));
+    HDC screen = GetDC(nullptr);
+    HDC memDC = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    RenderInto(memDC, width, height, [&](HDC, void* bits) {
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+    });
+    DeleteDC(memDC);
+    return pixels;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Gdiplus {
+class Pen;
+class SolidBrush;
+class FontFamily;
+class StringFormat;
+class Graphics;
+class Font;
+}  // namespace Gdiplus
+
+// Draws a note's text as GDI+ paths into a 32-bit premultiplied bitmap: a hard translucent shadow, a thin
+// black outline and the fill. Every pixel the text and shadow do not cover stays fully transparent.
+// Holds its pen, brush, font family and string format between draws; GDI+ must run while it lives.
+class NoteRenderer {
+public:
+    static constexpr uint32_t kShadowColor = 0x96000000;
+    static constexpr uint32_t kOutlineColor = 0xFF000000;
+    static constexpr int kShadowOffset = 2;
+
+    NoteRenderer();
+    ~NoteRenderer();
+    NoteRenderer(const NoteRenderer&) = delete;
+    NoteRenderer& operator=(const NoteRenderer&) = delete;
+
+    void SetText(const std::wstring& text) { text_ = text; }
+    void SetFillColor(uint32_t argb) { fill_ = argb; }
+    uint32_t FillColor() const { return fill_; }
+    // Uses the face when installed, else the stock GUI font's face, else an installed Chinese face.
+    void SetTextFont(const std::wstring& face, int style, float emSize);
+    std::wstring FamilyName() const;
+
+    // Renders into a fresh top-down DIB section selected into memDC, then calls push with it; the
+    // bitmap is deleted afterwards.
+    template <typename Push>
+    void RenderInto(HDC memDC, int width, int height, Push push);
+
+    // The pixels (premultiplied 0xAARRGGBB, row by row from the top) for a bitmap of the given size.
+    std::vector<uint32_t> RenderPixels(int width, int height);
+
+private:
+    HBITMAP CreateSurface(HDC memDC, int width, int height, void** bits) const;
+    void DrawTextPath(Gdiplus::Graphics& graphics, int width, int height) const;
+    void DrawOnto(HDC memDC, int width, int height) const;
+    int LinesFilled(Gdiplus::Graphics& graphics, const Gdiplus::Font& font, const std::wstring& paragraph,
+                    int width) const;
+
+    std::wstring text_;
+    uint32_t fill_ = 0xFFFF0000;
+    std::unique_ptr<Gdiplus::Pen> outlinePen_;
+    std::unique_ptr<Gdiplus::SolidBrush> shadowBrush_;
+    std::unique_ptr<Gdiplus::FontFamily> family_;
+    std::unique_ptr<Gdiplus::StringFormat> format_;
+    int fontStyle_ = 1;
+    float fontSize_ = 50.0f;
+};
+
+template <typename Push>
+void NoteRenderer::RenderInto(HDC memDC, int width, int height, Push push) {
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateSurface(memDC, width, height, &bits);
+    if (!bitmap) return;
+    HGDIOBJ previous = SelectObject(memDC, bitmap);
+    DrawOnto(memDC, width, height);
+    push(memDC, bits);
+    SelectObject(memDC, previous);
+    DeleteObject(bitmap);
+}
