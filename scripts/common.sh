@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64
   qt6-base-dev libgl-dev
-  xvfb xcompmgr xdotool x11-utils imagemagick
+  xvfb xcompmgr xdotool x11-utils x11-xserver-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core locales
 )
 

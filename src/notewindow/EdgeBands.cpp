@@ -18,3 +18,19 @@ SizeCursor CursorAt(int32_t x, int32_t y, int32_t width, int32_t height) {
     }
     return SizeCursor::Arrow;
 }
+
+#include <algorithm>
+
+#include "NoteWindow.h"
+
+WindowRect DraggedRect(const WindowRect& start, Edge edge, int32_t dx, int32_t dy) {
+    WindowRect rect = start;
+    switch (edge) {
+        case Edge::None: return {start.left + dx, start.top + dy, start.right + dx, start.bottom + dy};
+        case Edge::Left: rect.left = std::min(start.left + dx, start.right - kMinNoteWidth); break;
+        case Edge::Right: rect.right = std::max(start.right + dx, start.left + kMinNoteWidth); break;
+        case Edge::Top: rect.top = std::min(start.top + dy, start.bottom - kMinNoteHeight); break;
+        case Edge::Bottom: rect.bottom = std::max(start.bottom + dy, start.top + kMinNoteHeight); break;
+    }
+    return rect;
+}

@@ -72,11 +72,17 @@ void CLyricsWindow::Destroy() {
 LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
-            // The whole window is client area: turn the press into a caption press.
-            ReleaseCapture();
-            return SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
-        case WM_NCLBUTTONDOWN:
-            return OnNcLButtonDown(wParam, lParam);
+            BeginDrag(lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (drag_) FollowDrag();
+            return 0;
+        case WM_LBUTTONUP:
+            if (drag_) ReleaseCapture();  // ends the drag through WM_CAPTURECHANGED
+            return 0;
+        case WM_CAPTURECHANGED:
+            EndDrag();
+            return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
             break;
@@ -89,25 +95,32 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
-// lParam holds the press in client coordinates, as the press handler sent it.
-LRESULT CLyricsWindow::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
+// A press on the text moves the note, a press in an edge band resizes that edge; the note follows the
+// mouse until the button is released. lParam holds the press in client coordinates.
+void CLyricsWindow::BeginDrag(LPARAM lParam) {
     const WindowRect rect = GetWindowRect();
-    const Edge edge = EdgeAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), rect.width(), rect.height());
-    const DWORD screenPoint = GetMessagePos();
-    if (edge == Edge::None) {
-        // The system's move loop measures from the press, in screen coordinates.
-        return DefWindowProcW(hwnd(), WM_NCLBUTTONDOWN, wParam, LPARAM(screenPoint));
-    }
-    WPARAM command = SC_SIZE;
-    switch (edge) {
-        case Edge::Left: command += WMSZ_LEFT; break;
-        case Edge::Right: command += WMSZ_RIGHT; break;
-        case Edge::Top: command += WMSZ_TOP; break;
-        default: command += WMSZ_BOTTOM; break;
-    }
-    SendMessageW(hwnd(), WM_SYSCOMMAND, command, LPARAM(screenPoint));
-    Draw();  // again at the new size, so the text wraps at the new width
-    return 0;
+    const DWORD pos = GetMessagePos();
+    drag_ = Drag{EdgeAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), rect.width(), rect.height()), rect,
+                 GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    SetCapture(hwnd());
+}
+
+void CLyricsWindow::FollowDrag() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    const WindowRect rect =
+        DraggedRect(drag_->start, drag_->edge, cursor.x - drag_->pressX, cursor.y - drag_->pressY);
+    const bool resizing = drag_->edge != Edge::None;
+    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.width(), rect.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | (resizing ? 0 : SWP_NOSIZE));
+    if (resizing) Draw();  // the text wraps at the new width as the edge moves
+}
+
+void CLyricsWindow::EndDrag() {
+    if (!drag_) return;
+    const bool resized = drag_->edge != Edge::None;
+    drag_.reset();
+    if (resized) Draw();
 }
 
 bool CLyricsWindow::OnSetCursor() {

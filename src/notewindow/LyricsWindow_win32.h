@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+
+#include "EdgeBands.h"
 
 #include "NoteRenderer_win32.h"
 #include "NoteWindow.h"
@@ -8,6 +11,7 @@
 
 // A note on the desktop: a layered, topmost tool popup that shows only its rendered text. Pressing on
 // the text moves it, pressing in an edge band resizes it, a double-click asks for its quick settings.
+// Clicks on fully transparent pixels go to whatever lies beneath.
 class CLyricsWindow : public WindowBase, public NoteWindow {
 public:
     static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
@@ -35,8 +39,18 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    void BeginDrag(LPARAM lParam);
+    void FollowDrag();
+    void EndDrag();
     bool OnSetCursor();
+
+    struct Drag {
+        Edge edge;
+        WindowRect start;
+        int pressX;
+        int pressY;
+    };
+    std::optional<Drag> drag_;
 
     std::wstring m_strText;
     NoteRenderer renderer_;

@@ -24,3 +24,25 @@ TEST(EdgeBands, CursorsFollowTheBands) {
     EXPECT_EQ(CursorAt(200, 195, 400, 200), SizeCursor::NorthSouth);
     EXPECT_EQ(CursorAt(200, 100, 400, 200), SizeCursor::Arrow);
 }
+
+#include "NoteWindow.h"
+
+TEST(EdgeBands, DragMovesOrResizesOneEdgeAndKeepsRoomForTheBands) {
+    const WindowRect start{100, 100, 500, 300};
+    const WindowRect moved = DraggedRect(start, Edge::None, 30, -20);
+    EXPECT_EQ(moved.left, 130);
+    EXPECT_EQ(moved.top, 80);
+    EXPECT_EQ(moved.width(), 400);
+    EXPECT_EQ(moved.height(), 200);
+
+    const WindowRect wider = DraggedRect(start, Edge::Right, 50, 999);
+    EXPECT_EQ(wider.right, 550);
+    EXPECT_EQ(wider.top, 100);
+    EXPECT_EQ(wider.bottom, 300);
+    EXPECT_EQ(DraggedRect(start, Edge::Left, -10, 0).left, 90);
+    EXPECT_EQ(DraggedRect(start, Edge::Top, 0, 15).top, 115);
+    EXPECT_EQ(DraggedRect(start, Edge::Bottom, 0, 15).bottom, 315);
+
+    EXPECT_EQ(DraggedRect(start, Edge::Left, 1000, 0).width(), kMinNoteWidth);
+    EXPECT_EQ(DraggedRect(start, Edge::Bottom, 0, -1000).height(), kMinNoteHeight);
+}

@@ -1,0 +1,158 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "FileHelpers.h"
+#include "IniFile.h"
+#include "ProgramUnderTest.h"
+#include "TempFolder.h"
+#include "Unicode.h"
+#include "Wide_win32.h"
+
+namespace {
+
+constexpr const wchar_t* kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class EndToEnd : public ::testing::Test {
+protected:
+    std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
+    std::wstring Folder() const { return Widen(folder.Path()); }
+    std::vector<IniSection> FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
+    std::string FileValue(size_t section, const char* key) const {
+        const auto sections = FileSections();
+        if (section >= sections.size()) return "<no section>";
+        const std::string* value = FindValue(sections[section], key);
+        return value ? *value : "<missing>";
+    }
+    static RECT RectOf(HWND hwnd) {
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        return rect;
+    }
+    static std::wstring RunValue() {
+        wchar_t data[1024] = {};
+        DWORD bytes = sizeof data;
+        if (RegGetValueW(HKEY_CURRENT_USER, kRun, L"vezuDeve_v2", RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
+            return L"<absent>";
+        return data;
+    }
+    static void SetRunValue(const std::wstring& value) {
+        HKEY key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        RegSetValueExW(key, L"vezuDeve_v2", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    TempFolder folder;
+};
+
+// A note of solid blocks, so that a press well inside it lands on painted pixels.
+std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n") {
+    return "[Text_" + std::to_string(number) + "]\n" + extra + "positionX=" + std::to_string(x) +
+           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfontSize=800\n" +
+           "text=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n" + extra;
+}
+
+}  // namespace
+
+TEST_F(EndToEnd, FirstStartWritesTheFileAndShowsOneNote) {
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    HWND note = program.FindByClass(L"text_0");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(IsWindowVisible(note));
+    const RECT rect = RectOf(note);
+    EXPECT_EQ(rect.left, 500);
+    EXPECT_EQ(rect.top, 500);
+    EXPECT_EQ(rect.right - rect.left, 800);
+    EXPECT_EQ(rect.bottom - rect.top, 500);
+    EXPECT_EQ(GetWindowLongW(note, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+              WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    EXPECT_EQ(program.FindByClass(L"text_1"), nullptr);
+    ASSERT_EQ(FileSections().size(), 1u);
+    EXPECT_EQ(FileValue(0, "positionX"), "500");
+    EXPECT_TRUE(program.EndSession());
+}
+
+TEST_F(EndToEnd, EveryNoteGetsItsOwnWindowClassAndHiddenOnesStayHidden) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 200, 400, "isShow=0\n") + BlockNote(2, 300, 700));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    HWND notes[3] = {program.FindByClass(L"text_0"), program.FindByClass(L"text_1"), program.FindByClass(L"text_2")};
+    for (HWND note : notes) ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(IsWindowVisible(notes[0]));
+    EXPECT_FALSE(IsWindowVisible(notes[1]));
+    EXPECT_TRUE(IsWindowVisible(notes[2]));
+    EXPECT_EQ(RectOf(notes[2]).top, 700);
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_EQ(FileValue(1, "isShow"), "0");
+}
+
+TEST_F(EndToEnd, DraggedNoteIsStoredWhereItWasDroppedAtSessionEnd) {
+    WriteBytes(SettingsPath(), BlockNote(0, 300, 300));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    HWND note = program.FindByClass(L"text_0");
+    ASSERT_NE(note, nullptr);
+    DragMouse(300 + 60, 300 + 50, 150, 80);  // well inside the first block, outside the edge bands
+    const RECT moved = RectOf(note);
+    EXPECT_EQ(moved.left, 450);
+    EXPECT_EQ(moved.top, 380);
+    EXPECT_EQ(moved.right - moved.left, 600);
+    EXPECT_EQ(FileValue(0, "positionX"), "300");  // nothing is saved by the move itself
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_EQ(FileValue(0, "positionX"), "450");
+    EXPECT_EQ(FileValue(0, "positionY"), "380");
+}
+
+TEST_F(EndToEnd, RightEdgeDragWidensTheNote) {
+    // Blocks wider than the window: the right band of the window lies on painted pixels.
+    WriteBytes(SettingsPath(), BlockNote(0, 300, 300, "isShow=1\nwidth=250\n"));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    HWND note = program.FindByClass(L"text_0");
+    ASSERT_NE(note, nullptr);
+    ASSERT_EQ(RectOf(note).right, 550);
+    DragMouse(550 - 10, 300 + 50, 120, 30);
+    const RECT widened = RectOf(note);
+    EXPECT_EQ(widened.left, 300);
+    EXPECT_EQ(widened.top, 300);
+    EXPECT_EQ(widened.right, 670);
+    EXPECT_EQ(widened.bottom, 500);
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_EQ(FileValue(0, "width"), "370");
+}
+
+TEST_F(EndToEnd, AutoStartFlagInTheFileDecidesTheRunValue) {
+    SetRunValue(L"stale");
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100, "autoStart=1\nisShow=1\n"));
+    {
+        ProgramUnderTest program(Folder());
+        ASSERT_TRUE(program.WaitUntilReady());
+        EXPECT_EQ(RunValue(), L"\"" + ProgramUnderTest::ProgramPath() + L"\" --settings-dir \"" + Folder() + L"\"");
+        EXPECT_TRUE(program.EndSession());
+    }
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100, "autoStart=0\nisShow=1\n"));
+    {
+        ProgramUnderTest program(Folder());
+        ASSERT_TRUE(program.WaitUntilReady());
+        EXPECT_EQ(RunValue(), L"<absent>");
+        EXPECT_TRUE(program.EndSession());
+    }
+}
+
+TEST_F(EndToEnd, SecondCopyOnTheSameFileRefusesAndLeavesItAlone) {
+    ProgramUnderTest first(Folder());
+    ASSERT_TRUE(first.WaitUntilReady());
+    const std::string before = ReadBytes(SettingsPath());
+    ProgramUnderTest second(L"C:\\", L"--settings-dir \"" + Folder() + L"\"");
+    HWND box = nullptr;
+    for (int i = 0; i < 100 && !box; ++i, Sleep(100)) box = second.FindByCaption(L"Skyslate2");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(second.FindByCaption(L"SettingManager"), nullptr);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(second.WaitForExit(10000));
+    EXPECT_EQ(ReadBytes(SettingsPath()), before);
+    EXPECT_TRUE(first.EndSession());
+}

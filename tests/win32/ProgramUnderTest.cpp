@@ -1,0 +1,123 @@
+#include "ProgramUnderTest.h"
+
+namespace {
+
+bool ClassIs(HWND hwnd, const std::wstring& name) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(hwnd, buffer, 256);
+    return name == buffer;
+}
+
+bool CaptionIs(HWND hwnd, const std::wstring& caption) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(hwnd, buffer, 256);
+    return caption == buffer;
+}
+
+struct Search {
+    DWORD processId;
+    bool (*match)(HWND, const std::wstring&);
+    const std::wstring* what;
+    HWND found;
+};
+
+BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->processId && search->match(hwnd, *search->what)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Mouse input at an absolute screen point, as the mouse driver reports it.
+void SendMouse(DWORD flags, int x, int y) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+std::wstring ProgramUnderTest::ProgramPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"Skyslate2.exe";
+}
+
+ProgramUnderTest::ProgramUnderTest(const std::wstring& folder, const std::wstring& extraArgs) {
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + extraArgs;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info))
+        return;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
+HWND ProgramUnderTest::Find(bool (*match)(HWND, const std::wstring&), const std::wstring& what) const {
+    Search search{processId_, match, &what, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgramUnderTest::FindByClass(const std::wstring& className) const { return Find(ClassIs, className); }
+
+HWND ProgramUnderTest::FindByCaption(const std::wstring& caption) const { return Find(CaptionIs, caption); }
+
+bool ProgramUnderTest::WaitUntilReady() {
+    for (int i = 0; i < 300; ++i) {
+        HWND manager = FindByCaption(L"SettingManager");
+        // The manager fills its text box last when it starts, then shows and hides itself.
+        const bool started = manager && SendMessageW(GetDlgItem(manager, 1000), WM_GETTEXTLENGTH, 0, 0) > 0;
+        if (started && !IsWindowVisible(manager)) {
+            Sleep(500);
+            if (!IsWindowVisible(manager)) return true;
+        }
+        if (WaitForExit(0)) return false;
+        Sleep(100);
+    }
+    return false;
+}
+
+bool ProgramUnderTest::EndSession() {
+    HWND manager = FindByCaption(L"SettingManager");
+    if (!manager) return false;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(manager, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &result);
+    return WaitForExit(20000);
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD milliseconds) {
+    return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+}
+
+void DragMouse(int x, int y, int dx, int dy) {
+    SendMouse(0, x, y);
+    Sleep(200);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    Sleep(200);
+    constexpr int kSteps = 5;
+    for (int step = 1; step <= kSteps; ++step) {
+        SendMouse(0, x + dx * step / kSteps, y + dy * step / kSteps);
+        Sleep(100);
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP, x + dx, y + dy);
+    Sleep(300);
+}
