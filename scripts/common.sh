@@ -51,6 +51,8 @@ setup_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "Creating the Wine prefix in build/wineprefix"
     LANG=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1 || true
+    # A crash prints a backtrace instead of waiting in a dialog nobody can answer.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
 }
@@ -69,6 +71,24 @@ ensure_display() {
   return 1
 }
 
+# A compositing manager for per-pixel alpha, over a coloured desktop so that notes stand out.
+start_desktop() {
+  # A compositing manager paints its own grey where the root has no picture property, so the desktop
+  # colour is a plain window at the bottom of the stack.
+  convert -size 1920x1080 gradient:'#1f4e79-#5b9bd5' "$ROOT/build/desktop.png"
+  display -geometry +0+0 -borderwidth 0 -title desktop "$ROOT/build/desktop.png" >/dev/null 2>&1 &
+  DESKTOP_PID=$!
+  sleep 1
+  if ! pgrep -x xcompmgr >/dev/null 2>&1 || [ -n "$XVFB_PID" ]; then
+    xcompmgr >/dev/null 2>&1 &
+    XCOMPMGR_PID=$!
+  fi
+}
+
+XCOMPMGR_PID=""
+DESKTOP_PID=""
 stop_display() {
+  if [ -n "$DESKTOP_PID" ]; then kill "$DESKTOP_PID" 2>/dev/null || true; fi
+  if [ -n "$XCOMPMGR_PID" ]; then kill "$XCOMPMGR_PID" 2>/dev/null || true; fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
 }

@@ -12,6 +12,9 @@ NoteRecord NewNote() {
     return note;
 }
 
+// The dialog starts visible and hides itself on its first paints, so at rest only the notes show.
+constexpr int kPaintsHidden = 2;
+
 constexpr int32_t kNewWindowX = 500;
 constexpr int32_t kNewWindowY = 500;
 constexpr int32_t kNewWindowWidth = 1200;
@@ -272,8 +275,13 @@ void NoteManager::ApplyTopMost() {
     if (NoteWindow* window = WindowOf(row)) window->SetTopMost(topMost);
 }
 
+void NoteManager::ShowManager() {
+    m_paintHideCount = kPaintsHidden;
+    services_.view.ShowManager(true);
+}
+
 bool NoteManager::HideOnPaint() {
-    if (m_paintHideCount >= 2) return false;
+    if (m_paintHideCount >= kPaintsHidden) return false;
     ++m_paintHideCount;
     return true;
 }

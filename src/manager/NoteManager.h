@@ -48,8 +48,10 @@ public:
     void ApplyAutoStart();
     void ApplyTopMost();
     void OnQueryEndSession() { ExitProgram(); }
-    // True for the first two paints: the dialog hides itself then.
+    // True for the first two paints: the dialog hides itself then, unless it was asked for already.
     bool HideOnPaint();
+    // Shows the dialog at the user's request; later paints no longer hide it.
+    void ShowManager();
 
     NoteState& State() { return state_; }
     const NoteState& State() const { return state_; }

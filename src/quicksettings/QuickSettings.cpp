@@ -67,7 +67,7 @@ bool QuickSettings::OpenManager() {
     view.SetEditText(note_.Text());
     view.SelectListRow(m_nNoteIndex);
     view.SetTopMostCheck(state.table.rows[size_t(m_nNoteIndex)].isTopWin);
-    view.ShowManager(true);
+    manager_.ShowManager();
     return kEnds;
 }
 

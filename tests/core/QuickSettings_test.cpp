@@ -87,6 +87,7 @@ TEST_F(QuickSettingsTest, ManagerButtonShowsTheManagerOnThisNoteWithThePreview) 
     EXPECT_EQ(State().m_current, 1);
     EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
     EXPECT_EQ(State().m_pendingColor, 0xFFABCDEFu);
+    EXPECT_FALSE(manager->HideOnPaint());  // shown on request even before its start-up paints came
 }
 
 TEST_F(QuickSettingsTest, TopMostAndAutoStartApplyAtOnceAndStayOpen) {
