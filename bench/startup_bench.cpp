@@ -1,0 +1,46 @@
+// The manager's start-up handler with 1, 100 and 1000 notes on fake views: loading the file, creating
+// and filling every note window and list row.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "Fakes.h"
+#include "NoteManager.h"
+#include "Settings.h"
+
+namespace {
+
+std::string WriteSettingsWithNotes(int notes) {
+    NoteState state;
+    for (int i = 0; i < notes; ++i) {
+        NoteRecord note = FirstRunNote();
+        note.positionX = 10 * i;
+        note.isShow = i % 3 != 0;
+        state.table.rows.push_back(note);
+    }
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("skyslate2-startup-" + std::to_string(notes) + ".ini")).string();
+    SaveSettings(state, path);
+    return path;
+}
+
+void BM_StartUp(benchmark::State& run) {
+    const std::string path = WriteSettingsWithNotes(int(run.range(0)));
+    for (auto _ : run) {
+        FakeView view;
+        FakeWindowFactory factory;
+        FakePickers pickers;
+        FakeMessages messages;
+        FakeAutostart autostart;
+        FakeApp app;
+        NoteManager manager({view, factory, pickers, messages, autostart, app, path});
+        manager.Start();
+        benchmark::DoNotOptimize(manager.State().m_shownCount);
+    }
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+
+BENCHMARK(BM_StartUp)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
