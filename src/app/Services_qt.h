@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+#include "ManagerViews.h"
+
+// Qt's colour and font pickers; both open on the note's current appearance. The font picker has no
+// colour box, so a font choice keeps the note's colour.
+class QtPickers : public Pickers {
+public:
+    std::optional<uint32_t> PickColor(uint32_t initial) override;
+    std::optional<FontChoice> PickFont(const FontChoice& initial) override;
+};
+
+// Message boxes with an OK button.
+class QtMessages : public Messages {
+public:
+    void ShowMessage(const std::string& text) override;
+};
+
+// Ends every running event loop.
+class QtApp : public AppControl {
+public:
+    void Quit() override;
+};
+
+// A lock per settings file in the user's runtime folder; a second copy on the same file sees it taken.
+class SingleInstance {
+public:
+    explicit SingleInstance(const QString& settingsPath);
+    bool AlreadyRunning() const { return !locked_; }
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+    bool locked_ = false;
+};

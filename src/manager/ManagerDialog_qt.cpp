@@ -1,0 +1,198 @@
+#include "ManagerDialog_qt.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+std::string ToCoreText(const QString& text) {
+    QString crlf = text;
+    crlf.replace("\r\n", "\n").replace("\n", "\r\n");
+    return crlf.toStdString();
+}
+
+QString FromCoreText(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
+
+void CenterOnScreen(QWidget& dialog) {
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    dialog.adjustSize();
+    const QRect area = screen->availableGeometry();
+    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
+
+namespace {
+
+QPushButton* Button(const char* text, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CSkyslate2Dlg::CSkyslate2Dlg(NoteWindowFactory& windows, Pickers& pickers, Messages& messages,
+                             AutostartStore& autostart, AppControl& app, std::string settingsPath)
+    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      manager_({*this, windows, pickers, messages, autostart, app, std::move(settingsPath)}) {
+    setWindowTitle("SettingManager");
+    BuildLayout();
+}
+
+// Laid out like the Windows template: the note list on the left with add and delete below it, the
+// text on the right with the pickers, the two check boxes and confirm and cancel below, close on top.
+void CSkyslate2Dlg::BuildLayout() {
+    edit_ = new QPlainTextEdit(this);
+    edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPushButton* confirm = Button("确认修改", this);
+    QPushButton* color = Button("选择颜色", this);
+    QPushButton* font = Button("选择字体", this);
+    autoStart_ = new QCheckBox(QString::fromUtf8("开机自启"), this);
+    QPushButton* close = Button("关闭", this);
+    list_ = new QTreeWidget(this);
+    list_->setColumnCount(1);
+    list_->setHeaderLabels({"Text List"});
+    list_->setRootIsDecorated(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->header()->setStretchLastSection(true);
+    QPushButton* cancel = Button("取消", this);
+    QPushButton* add = Button("增加便签", this);
+    QPushButton* remove = Button("删除便签", this);
+    topMost_ = new QCheckBox(QString::fromUtf8("窗口置顶"), this);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(list_, 1);
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addWidget(add);
+    listButtons->addWidget(remove);
+    left->addLayout(listButtons);
+
+    auto* right = new QGridLayout;
+    auto* caption = new QLabel(QString::fromUtf8("编辑文本"), this);
+    right->addWidget(caption, 0, 0, 1, 2);
+    right->addWidget(close, 0, 2, Qt::AlignRight);
+    right->addWidget(edit_, 1, 0, 1, 3);
+    right->addWidget(color, 2, 0);
+    right->addWidget(font, 2, 1);
+    right->addWidget(autoStart_, 2, 2);
+    right->addWidget(confirm, 3, 0);
+    right->addWidget(cancel, 3, 1);
+    right->addWidget(topMost_, 3, 2);
+    right->setRowStretch(1, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
+    resize(560, 360);
+
+    setTabOrder(edit_, confirm);
+    setTabOrder(confirm, color);
+    setTabOrder(color, font);
+    setTabOrder(font, autoStart_);
+    setTabOrder(autoStart_, close);
+    setTabOrder(close, list_);
+    setTabOrder(list_, cancel);
+    setTabOrder(cancel, add);
+    setTabOrder(add, remove);
+    setTabOrder(remove, topMost_);
+
+    connect(confirm, &QPushButton::clicked, this, [this] { manager_.ConfirmChanges(); });
+    connect(color, &QPushButton::clicked, this, [this] { manager_.PickColor(); });
+    connect(font, &QPushButton::clicked, this, [this] { manager_.PickFont(); });
+    connect(close, &QPushButton::clicked, this, [this] { manager_.ExitProgram(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { manager_.HideManager(); });
+    connect(add, &QPushButton::clicked, this, [this] { manager_.AddNote(); });
+    connect(remove, &QPushButton::clicked, this, [this] { manager_.DeleteNote(); });
+    connect(autoStart_, &QCheckBox::clicked, this, [this] { manager_.ApplyAutoStart(); });
+    connect(topMost_, &QCheckBox::clicked, this, [this] { manager_.ApplyTopMost(); });
+    connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { OnItemChanged(item); });
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { OnItemClicked(item); });
+}
+
+void CSkyslate2Dlg::OnItemChanged(QTreeWidgetItem* item) {
+    if (updatingList_) return;
+    manager_.OnNoteListClick(list_->indexOfTopLevelItem(item), true, -1);
+    SyncListChecks();
+}
+
+void CSkyslate2Dlg::OnItemClicked(QTreeWidgetItem* item) {
+    const int row = list_->indexOfTopLevelItem(item);
+    manager_.OnNoteListClick(row, false, row);
+}
+
+void CSkyslate2Dlg::SyncListChecks() {
+    const NoteTable& table = manager_.State().table;
+    for (size_t i = 0; i < table.count() && int(i) < ListRowCount(); ++i) SetListCheck(int(i), table.rows[i].isShow);
+}
+
+void CSkyslate2Dlg::reject() { manager_.HideManager(); }
+
+void CSkyslate2Dlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
+
+void CSkyslate2Dlg::SetEditText(const std::string& text) { edit_->setPlainText(FromCoreText(text)); }
+
+std::string CSkyslate2Dlg::EditText() const { return ToCoreText(edit_->toPlainText()); }
+
+void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { autoStart_->setChecked(checked); }
+
+bool CSkyslate2Dlg::AutoStartCheck() const { return autoStart_->isChecked(); }
+
+void CSkyslate2Dlg::SetTopMostCheck(bool checked) { topMost_->setChecked(checked); }
+
+bool CSkyslate2Dlg::TopMostCheck() const { return topMost_->isChecked(); }
+
+void CSkyslate2Dlg::InsertListRow(int index, const std::string& label) {
+    updatingList_ = true;
+    auto* item = new QTreeWidgetItem({QString::fromStdString(label)});
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, Qt::Unchecked);
+    list_->insertTopLevelItem(index, item);
+    updatingList_ = false;
+}
+
+void CSkyslate2Dlg::SetListRowText(int index, const std::string& label) {
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
+        updatingList_ = true;
+        item->setText(0, QString::fromStdString(label));
+        updatingList_ = false;
+    }
+}
+
+void CSkyslate2Dlg::SetListCheck(int index, bool checked) {
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
+        updatingList_ = true;
+        item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+        updatingList_ = false;
+    }
+}
+
+void CSkyslate2Dlg::DeleteListRow(int index) { delete list_->takeTopLevelItem(index); }
+
+int CSkyslate2Dlg::ListRowCount() const { return list_->topLevelItemCount(); }
+
+void CSkyslate2Dlg::SelectListRow(int index) {
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) list_->setCurrentItem(item);
+}
+
+void CSkyslate2Dlg::ShowManager(bool visible) {
+    if (visible && !placed_) {
+        CenterOnScreen(*this);
+        placed_ = true;
+    }
+    setVisible(visible);
+    if (visible) {
+        raise();
+        activateWindow();
+    }
+}

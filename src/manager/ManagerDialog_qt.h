@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ManagerViews.h"
+#include "NoteManager.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The manager dialog: hidden most of the time, no task bar entry. It turns its controls' events into
+// calls of the NoteManager and carries out what the manager asks of its controls.
+class CSkyslate2Dlg : public QDialog, public ManagerView {
+public:
+    CSkyslate2Dlg(NoteWindowFactory& windows, Pickers& pickers, Messages& messages, AutostartStore& autostart,
+                  AppControl& app, std::string settingsPath);
+
+    NoteManager& Manager() { return manager_; }
+
+    void SetEditText(const std::string& text) override;
+    std::string EditText() const override;
+    void SetAutoStartCheck(bool checked) override;
+    bool AutoStartCheck() const override;
+    void SetTopMostCheck(bool checked) override;
+    bool TopMostCheck() const override;
+    void InsertListRow(int index, const std::string& label) override;
+    void SetListRowText(int index, const std::string& label) override;
+    void SetListCheck(int index, bool checked) override;
+    void DeleteListRow(int index) override;
+    int ListRowCount() const override;
+    void SelectListRow(int index) override;
+    void ShowManager(bool visible) override;
+
+protected:
+    // Esc hides the manager instead of ending anything; Enter outside the edit does nothing.
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildLayout();
+    void OnItemChanged(QTreeWidgetItem* item);
+    void OnItemClicked(QTreeWidgetItem* item);
+    void SyncListChecks();
+
+    QPlainTextEdit* edit_;
+    QCheckBox* autoStart_;
+    QCheckBox* topMost_;
+    QTreeWidget* list_;
+    bool updatingList_ = false;  // changes made here, not by the user
+    bool placed_ = false;
+    NoteManager manager_;
+};
+
+// Puts a dialog in the middle of the screen it is on (the manager is hidden, so not over its parent).
+void CenterOnScreen(QWidget& dialog);
+
+// Text edits and list rows show line breaks as CR LF for the core; Qt uses LF.
+std::string ToCoreText(const QString& text);
+QString FromCoreText(const std::string& text);

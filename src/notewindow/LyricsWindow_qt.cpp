@@ -1,0 +1,144 @@
+#include "LyricsWindow_qt.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "X11Window_x11.h"
+
+namespace {
+
+Qt::Edges ToQtEdges(Edge edge) {
+    switch (edge) {
+        case Edge::Left: return Qt::LeftEdge;
+        case Edge::Right: return Qt::RightEdge;
+        case Edge::Top: return Qt::TopEdge;
+        case Edge::Bottom: return Qt::BottomEdge;
+        case Edge::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+CLyricsWindow::CLyricsWindow(const QString& className, std::function<void(CLyricsWindow&)> onDoubleClick)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
+      onDoubleClick_(std::move(onDoubleClick)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setMouseTracking(true);
+    setWindowTitle(className);
+    setWindowRole(className);  // lets tools find a note by its class name
+    winId();                   // the native window exists from here on
+    x11::SkipTaskbarAndPager(*this);
+}
+
+void CLyricsWindow::SetText(const std::string& text) {
+    m_strText = QString::fromStdString(text);
+    renderer_.SetText(m_strText);
+    Draw();
+}
+
+std::string CLyricsWindow::Text() const { return m_strText.toStdString(); }
+
+void CLyricsWindow::SetFillColor(uint32_t argb) { renderer_.SetFillColor(argb); }
+
+void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize) {
+    renderer_.SetTextFont(QString::fromStdString(face), style, emSize);
+}
+
+void CLyricsWindow::Draw() {
+    if (destroyed_) return;
+    image_ = renderer_.Render(width(), height());
+    ++drawCount_;
+    UpdateShapes();
+    update();
+}
+
+void CLyricsWindow::UpdateShapes() {
+    const std::vector<QRect> painted = x11::PaintedRects(image_);
+    x11::SetInputShape(*this, painted);
+    // Without a compositing manager there is no per-pixel alpha: the window takes the text's shape.
+    if (!x11::CompositingActive()) x11::SetBoundingShape(*this, painted);
+}
+
+void CLyricsWindow::Show(bool visible) {
+    if (destroyed_) return;
+    setVisible(visible);
+}
+
+void CLyricsWindow::SetTopMost(bool topMost) {
+    if (destroyed_) return;
+    if (QWindow* window = windowHandle()) window->setFlag(Qt::WindowStaysOnTopHint, topMost);
+    if (topMost && isVisible()) raise();
+}
+
+WindowRect CLyricsWindow::GetWindowRect() const {
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+void CLyricsWindow::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    hide();
+    destroy();
+}
+
+void CLyricsWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, image_);
+}
+
+void CLyricsWindow::resizeEvent(QResizeEvent*) {
+    // Again at the new size, so the text wraps at the new width.
+    if (image_.size() != size()) Draw();
+}
+
+void CLyricsWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint pos = event->position().toPoint();
+    const Edge edge = EdgeAt(pos.x(), pos.y(), width(), height());
+    // The window manager's own move and resize where it offers them, by hand otherwise.
+    QWindow* window = windowHandle();
+    const bool systemDrag = window && (edge == Edge::None ? window->startSystemMove()
+                                                          : window->startSystemResize(ToQtEdges(edge)));
+    if (!systemDrag) drag_ = Drag{edge, GetWindowRect(), event->globalPosition().toPoint()};
+}
+
+void CLyricsWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!drag_) {
+        UpdateCursor(event->position().toPoint());
+        return;
+    }
+    const QPoint delta = event->globalPosition().toPoint() - drag_->press;
+    const WindowRect rect = DraggedRect(drag_->start, drag_->edge, delta.x(), delta.y());
+    if (drag_->edge == Edge::None) move(rect.left, rect.top);
+    else setGeometry(rect.left, rect.top, rect.width(), rect.height());
+}
+
+void CLyricsWindow::mouseReleaseEvent(QMouseEvent*) { drag_.reset(); }
+
+void CLyricsWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    drag_.reset();
+    if (event->button() == Qt::LeftButton && onDoubleClick_) onDoubleClick_(*this);
+}
+
+void CLyricsWindow::UpdateCursor(const QPoint& pos) {
+    switch (CursorAt(pos.x(), pos.y(), width(), height())) {
+        case SizeCursor::WestEast: setCursor(Qt::SizeHorCursor); break;
+        case SizeCursor::NorthSouth: setCursor(Qt::SizeVerCursor); break;
+        case SizeCursor::Arrow: unsetCursor(); break;
+    }
+}
+
+std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className, int32_t x,
+                                                                  int32_t y, int32_t width, int32_t height) {
+    auto window = std::make_unique<CLyricsWindow>(QString::fromStdString(className), [this](CLyricsWindow& note) {
+        if (onDoubleClick) onDoubleClick(note);
+    });
+    window->setGeometry(x, y, width, height);
+    window->show();  // created visible, like the Windows notes
+    return window;
+}

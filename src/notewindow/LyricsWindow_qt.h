@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+#include "EdgeBands.h"
+#include "NoteRenderer_qt.h"
+#include "NoteWindow.h"
+
+// A note on the desktop: a frameless tool window that shows only its rendered text, with per-pixel
+// alpha under a compositing manager and a window shape without one. Clicks on fully transparent
+// pixels go to whatever lies beneath. Pressing on the text moves it, pressing in an edge band resizes
+// it, a double-click asks for its quick settings.
+class CLyricsWindow : public QWidget, public NoteWindow {
+public:
+    CLyricsWindow(const QString& className, std::function<void(CLyricsWindow&)> onDoubleClick);
+
+    void SetText(const std::string& text) override;
+    std::string Text() const override;
+    void SetFillColor(uint32_t argb) override;
+    void SetTextFont(const std::string& face, int style, float emSize) override;
+    void Draw() override;
+    void Show(bool visible) override;
+    void SetTopMost(bool topMost) override;
+    WindowRect GetWindowRect() const override;
+    void Destroy() override;
+
+    const QImage& Image() const { return image_; }
+    int DrawCount() const { return drawCount_; }
+    bool m_bSettingOpen = false;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void UpdateShapes();
+    void UpdateCursor(const QPoint& pos);
+
+    struct Drag {
+        Edge edge;
+        WindowRect start;
+        QPoint press;
+    };
+
+    QString m_strText;
+    NoteRenderer renderer_;
+    QImage image_;
+    int drawCount_ = 0;
+    bool destroyed_ = false;
+    std::optional<Drag> drag_;
+    std::function<void(CLyricsWindow&)> onDoubleClick_;
+};
+
+// Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick.
+class LyricsWindowFactory : public NoteWindowFactory {
+public:
+    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, int32_t x, int32_t y,
+                                                 int32_t width, int32_t height) override;
+    std::function<void(CLyricsWindow&)> onDoubleClick;
+};

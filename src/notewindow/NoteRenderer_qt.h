@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+
+// Draws a note's text as painter paths into a premultiplied ARGB image: a hard translucent shadow 2
+// pixels right and down, a thin black outline and the fill. Lines break at line breaks and wrap at the
+// image width; every pixel the text and shadow do not cover stays fully transparent.
+class NoteRenderer {
+public:
+    static constexpr uint32_t kShadowColor = 0x96000000;
+    static constexpr int kShadowOffset = 2;
+
+    NoteRenderer();
+
+    void SetText(const QString& text) { text_ = text; }
+    void SetFillColor(uint32_t argb) { fill_ = argb; }
+    // Uses the face when installed; otherwise an installed Chinese sans-serif face for Chinese face
+    // names, or the system's UI font for any other.
+    void SetTextFont(const QString& face, int style, float emSize);
+    QString FamilyName() const { return font_.family(); }
+
+    QImage Render(int width, int height) const;
+
+private:
+    QString text_;
+    uint32_t fill_ = 0xFFFF0000;
+    QFont font_;
+};
+
+// The installed family that draws a face name: the face itself, or its fallback.
+QString ResolveFontFamily(const QString& face);

@@ -1,0 +1,107 @@
+#include "X11Window_x11.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace x11 {
+namespace {
+
+xcb_connection_t* Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+void SetShape(QWidget& window, xcb_shape_kind_t kind, const std::vector<QRect>& rects) {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return;
+    std::vector<xcb_rectangle_t> xrects;
+    xrects.reserve(rects.size());
+    for (const QRect& r : rects)
+        xrects.push_back({int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED, xcb_window_t(window.winId()),
+                         0, 0, uint32_t(xrects.size()), xrects.data());
+    xcb_flush(connection);
+}
+
+}  // namespace
+
+bool CompositingActive() {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return false;
+    const std::string name = "_NET_WM_CM_S" + std::to_string(0);
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, Atom(connection, name.c_str())), nullptr);
+    const bool active = reply && reply->owner != XCB_NONE;
+    free(reply);
+    return active;
+}
+
+std::vector<QRect> PaintedRects(const QImage& image) {
+    std::vector<QRect> rects;
+    std::vector<QRect> previousRow;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::vector<QRect> row;
+        for (int x = 0; x < image.width();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && qAlpha(line[x]) != 0) ++x;
+            row.push_back(QRect(start, y, x - start, 1));
+        }
+        // A run equal to one in the row above grows that rectangle instead of adding one.
+        std::vector<QRect> open;
+        for (QRect& run : row) {
+            auto above = std::find_if(previousRow.begin(), previousRow.end(), [&](const QRect& r) {
+                return r.left() == run.left() && r.width() == run.width() && r.bottom() == y - 1;
+            });
+            if (above != previousRow.end()) {
+                above->setBottom(y);
+                open.push_back(*above);
+                above->setWidth(0);  // taken
+            } else {
+                open.push_back(run);
+            }
+        }
+        for (const QRect& r : previousRow)
+            if (r.width() > 0) rects.push_back(r);
+        previousRow = std::move(open);
+    }
+    rects.insert(rects.end(), previousRow.begin(), previousRow.end());
+    return rects;
+}
+
+void SetInputShape(QWidget& window, const std::vector<QRect>& rects) { SetShape(window, XCB_SHAPE_SK_INPUT, rects); }
+
+void SetBoundingShape(QWidget& window, const std::vector<QRect>& rects) {
+    SetShape(window, XCB_SHAPE_SK_BOUNDING, rects);
+}
+
+void SkipTaskbarAndPager(QWidget& window) {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return;
+    const xcb_atom_t states[] = {Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                 Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window.winId()),
+                        Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(connection);
+}
+
+}  // namespace x11
