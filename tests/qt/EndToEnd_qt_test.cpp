@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QThread>
+
+#include "FileHelpers.h"
+#include "IniFile.h"
+#include "RunningProgram.h"
+#include "TempFolder.h"
+#include "Unicode.h"
+
+namespace {
+
+class EndToEndQt : public ::testing::Test {
+protected:
+    std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
+    std::string EntryPath() const { return config.Path() + "/autostart/vezuDeve_v2.desktop"; }
+    RunningProgram Start() { return RunningProgram(folder.Path(), config.Path(), runtime.Path()); }
+    std::string FileValue(size_t section, const char* key) const {
+        const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
+        if (section >= sections.size()) return "<no section>";
+        const std::string* value = FindValue(sections[section], key);
+        return value ? *value : "<missing>";
+    }
+
+    TempFolder folder;
+    TempFolder config;
+    TempFolder runtime;
+};
+
+// A note of solid blocks, so that a press well inside it lands on painted pixels.
+std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n") {
+    return "[Text_" + std::to_string(number) + "]\n" + extra + "positionX=" + std::to_string(x) +
+           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\n" +
+           "fontSize=800\ntext=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n";
+}
+
+void Xdotool(const QStringList& args) { ASSERT_EQ(QProcess::execute("xdotool", args), 0); }
+
+}  // namespace
+
+TEST_F(EndToEndQt, FirstStartWritesTheFileAndShowsOneNote) {
+    RunningProgram program = Start();
+    const auto note = program.WaitForRole("text_0");
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(note->viewable);
+    EXPECT_EQ(note->geometry, QRect(500, 500, 800, 500));
+    EXPECT_FALSE(program.FindByRole("text_1"));
+    EXPECT_EQ(FileValue(0, "positionX"), "500");
+    EXPECT_EQ(FileValue(1, "positionX"), "<no section>");
+    EXPECT_TRUE(program.Terminate());
+}
+
+TEST_F(EndToEndQt, EveryNoteGetsItsWindowAndHiddenOnesStayHidden) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 200, 400, "isShow=0\n") + BlockNote(2, 300, 700));
+    RunningProgram program = Start();
+    const auto first = program.WaitForRole("text_0");
+    const auto hidden = program.WaitForRole("text_1");
+    const auto third = program.WaitForRole("text_2");
+    ASSERT_TRUE(first && hidden && third);
+    EXPECT_TRUE(first->viewable);
+    EXPECT_FALSE(hidden->viewable);
+    EXPECT_TRUE(third->viewable);
+    EXPECT_EQ(third->geometry.topLeft(), QPoint(300, 700));
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(FileValue(1, "isShow"), "0");
+}
+
+TEST_F(EndToEndQt, DraggedNoteIsStoredWhereItWasDroppedWhenTheSessionEnds) {
+    WriteBytes(SettingsPath(), BlockNote(0, 300, 300));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    Xdotool({"mousemove", "360", "350"});
+    Xdotool({"mousedown", "1"});
+    QThread::msleep(100);
+    for (int step = 1; step <= 4; ++step) {
+        Xdotool({"mousemove", QString::number(360 + 150 * step / 4), QString::number(350 + 80 * step / 4)});
+        QThread::msleep(80);
+    }
+    Xdotool({"mouseup", "1"});
+    QThread::msleep(400);
+    EXPECT_EQ(program.FindByRole("text_0")->geometry.topLeft(), QPoint(450, 380));
+    EXPECT_EQ(FileValue(0, "positionX"), "300");  // a move alone saves nothing
+    EXPECT_TRUE(program.Terminate());              // SIGTERM ends the session like "关闭"
+    EXPECT_EQ(FileValue(0, "positionX"), "450");
+    EXPECT_EQ(FileValue(0, "positionY"), "380");
+}
+
+TEST_F(EndToEndQt, AutoStartFlagInTheFileDecidesTheAutostartEntry) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100, "autoStart=1\nisShow=1\n"));
+    {
+        RunningProgram program = Start();
+        ASSERT_TRUE(program.WaitForRole("text_0"));
+        ASSERT_TRUE(Exists(EntryPath()));
+        const std::string entry = ReadBytes(EntryPath());
+        EXPECT_NE(entry.find("Exec=\"" + RunningProgram::ProgramPath() + "\" --settings-dir \"" + folder.Path() + "\""),
+                  std::string::npos)
+            << entry;
+        EXPECT_NE(entry.find("\nPath=" + folder.Path() + "\n"), std::string::npos) << entry;
+        EXPECT_TRUE(program.Terminate());
+    }
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100, "autoStart=0\nisShow=1\n"));
+    {
+        RunningProgram program = Start();
+        ASSERT_TRUE(program.WaitForRole("text_0"));
+        EXPECT_FALSE(Exists(EntryPath()));
+        EXPECT_TRUE(program.Terminate());
+    }
+}
+
+TEST_F(EndToEndQt, SecondCopyOnTheSameFileRefusesAndLeavesItAlone) {
+    RunningProgram first = Start();
+    ASSERT_TRUE(first.WaitForRole("text_0"));
+    const std::string before = ReadBytes(SettingsPath());
+    RunningProgram second = Start();
+    std::optional<RunningProgram::Window> box;
+    for (int i = 0; i < 100 && !box; ++i, QThread::msleep(100)) box = second.FindByTitle("Skyslate2");
+    EXPECT_TRUE(box);
+    EXPECT_FALSE(second.FindByRole("text_0"));
+    EXPECT_EQ(ReadBytes(SettingsPath()), before);
+    EXPECT_TRUE(first.Terminate());
+}

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+
+#include "NoteRenderer_qt.h"
+
+namespace {
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 200;
+constexpr QRgb kBlue = 0xFF0000FF;
+
+QImage Render(NoteRenderer& renderer, const QString& text, int width = kWidth, int height = kHeight) {
+    renderer.SetText(text);
+    return renderer.Render(width, height);
+}
+
+NoteRenderer BlueRenderer(float emSize = 60.0f) {
+    NoteRenderer renderer;
+    renderer.SetFillColor(kBlue);
+    renderer.SetTextFont("DejaVu Sans", 0, emSize);
+    return renderer;
+}
+
+QRect FillExtent(const QImage& image) {
+    QRect extent;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kBlue) extent |= QRect(x, y, 1, 1);
+    return extent;
+}
+
+// Runs of rows that hold any painted pixel.
+int InkedRowRuns(const QImage& image) {
+    int runs = 0;
+    bool previous = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool inked = false;
+        for (int x = 0; x < image.width() && !inked; ++x) inked = qAlpha(image.pixel(x, y)) != 0;
+        if (inked && !previous) ++runs;
+        previous = inked;
+    }
+    return runs;
+}
+
+}  // namespace
+
+TEST(NoteRendererQt, EmptyTextLeavesEveryPixelTransparent) {
+    NoteRenderer renderer = BlueRenderer();
+    const QImage image = Render(renderer, "");
+    ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(image.pixel(x, y), 0u);
+}
+
+TEST(NoteRendererQt, FillInsideOutlineAtTheEdgeShadowBelowAndTransparentAround) {
+    NoteRenderer renderer = BlueRenderer();
+    const QImage image = Render(renderer, " \u2588");
+    const QRect block = FillExtent(image);
+    ASSERT_GT(block.width(), 10);
+    ASSERT_GT(block.height(), 10);
+    const int midY = block.center().y();
+    // Left of the fill: the black outline shows (more opacity than the blue accounts for), then nothing.
+    const QRgb edge = image.pixel(block.left() - 1, midY);
+    EXPECT_EQ(qRed(edge) + qGreen(edge), 0);
+    EXPECT_GT(qAlpha(edge), qBlue(edge) + 40) << std::hex << edge;
+    EXPECT_EQ(image.pixel(block.left() - 3, midY), 0u);
+    EXPECT_EQ(image.pixel(kWidth - 1, kHeight - 1), 0u);
+}
+
+// The glyph's edge falls inside a pixel; the shadow's edge falls inside the pixel 2 further on, with
+// the same coverage, at alpha 150 in black.
+TEST(NoteRendererQt, ShadowIsTheGlyphTwoPixelsRightAndDownAtAlpha150) {
+    NoteRenderer renderer = BlueRenderer();
+    const QImage image = Render(renderer, " \u2588");
+    const QRect block = FillExtent(image);
+    const int midY = block.center().y();
+    const int midX = block.center().x();
+
+    const double rightCoverage = qBlue(image.pixel(block.right() + 1, midY)) / 255.0;
+    const QRgb rightShadow = image.pixel(block.right() + 3, midY);
+    EXPECT_EQ(qRed(rightShadow) + qGreen(rightShadow) + qBlue(rightShadow), 0);
+    EXPECT_NEAR(qAlpha(rightShadow), 150 * rightCoverage, 4);
+    EXPECT_EQ(image.pixel(block.right() + 4, midY), 0u);
+
+    const double bottomCoverage = qBlue(image.pixel(midX, block.bottom() + 1)) / 255.0;
+    EXPECT_NEAR(qAlpha(image.pixel(midX, block.bottom() + 3)), 150 * bottomCoverage, 4);
+    EXPECT_EQ(image.pixel(midX, block.bottom() + 4), 0u);
+    // Nothing on the other sides: it is offset, not blurred.
+    EXPECT_EQ(image.pixel(block.left() - 3, midY), 0u);
+}
+
+TEST(NoteRendererQt, CrLfGivesTwoLinesAndLongLinesWrapAtTheWidth) {
+    NoteRenderer renderer = BlueRenderer(30.0f);
+    EXPECT_EQ(InkedRowRuns(Render(renderer, "ABC")), 1);
+    EXPECT_EQ(InkedRowRuns(Render(renderer, "ABC\r\nABC")), 2);
+    const QString longLine = "word word word word word word word word";
+    EXPECT_EQ(InkedRowRuns(Render(renderer, longLine, 1000, 300)), 1);
+    EXPECT_GE(InkedRowRuns(Render(renderer, longLine, 200, 300)), 3);
+    // Nothing is drawn past the right edge when wrapping.
+    const QImage narrow = Render(renderer, longLine, 200, 300);
+    EXPECT_EQ(narrow.width(), 200);
+}
+
+TEST(NoteRendererQt, FacesThatAreNotInstalledStillDrawText) {
+    NoteRenderer chinese;
+    chinese.SetTextFont("黑体", 0, 40.0f);
+    const QStringList chineseFamilies = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    EXPECT_TRUE(chineseFamilies.contains(chinese.FamilyName())) << chinese.FamilyName().toStdString();
+
+    NoteRenderer unknown;
+    unknown.SetTextFont("No Such Face 12345", 0, 40.0f);
+    EXPECT_FALSE(unknown.FamilyName().isEmpty());
+    for (NoteRenderer* renderer : {&chinese, &unknown}) {
+        const QImage image = Render(*renderer, "中文 text");
+        int inked = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) inked += qAlpha(image.pixel(x, y)) != 0;
+        EXPECT_GT(inked, 300);
+    }
+}

@@ -1,0 +1,125 @@
+#include "RunningProgram.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+xcb_connection_t* Connection() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+xcb_atom_t Atom(const char* name) {
+    auto* reply = xcb_intern_atom_reply(Connection(), xcb_intern_atom(Connection(), 0, uint16_t(strlen(name)), name),
+                                        nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+QByteArray Property(xcb_window_t window, xcb_atom_t property) {
+    auto* reply = xcb_get_property_reply(
+        Connection(), xcb_get_property(Connection(), 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), nullptr);
+    QByteArray value;
+    if (reply) value = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
+                                  xcb_get_property_value_length(reply));
+    free(reply);
+    return value;
+}
+
+}  // namespace
+
+std::string RunningProgram::ProgramPath() { return SKYSLATE2_PROGRAM; }
+
+RunningProgram::RunningProgram(const std::string& folder, const std::string& configHome,
+                               const std::string& runtimeDir) {
+    pid_ = fork();
+    if (pid_ != 0) return;
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    execl(SKYSLATE2_PROGRAM, SKYSLATE2_PROGRAM, static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+RunningProgram::~RunningProgram() {
+    if (pid_ > 0 && !Exited(0)) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool RunningProgram::Exited(int milliseconds) {
+    if (status_ != -1) return true;
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = status;
+            return true;
+        }
+        QThread::msleep(20);
+    } while (timer.elapsed() < milliseconds);
+    return false;
+}
+
+bool RunningProgram::Terminate() {
+    kill(pid_, SIGTERM);
+    return Exited(15000) && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+}
+
+std::optional<RunningProgram::Window> RunningProgram::Find(const char* property, const QString& value) const {
+    xcb_connection_t* connection = Connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    auto* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    if (!tree) return std::nullopt;
+    std::optional<Window> found;
+    const xcb_atom_t valueAtom = Atom(property);
+    const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
+    xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
+        const QByteArray pid = Property(children[i], pidAtom);
+        if (pid.size() != 4 || *reinterpret_cast<const uint32_t*>(pid.constData()) != uint32_t(pid_)) continue;
+        if (QString::fromUtf8(Property(children[i], valueAtom)) != value) continue;
+        auto* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr);
+        auto* attributes =
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+        if (geometry && attributes)
+            found = Window{children[i], QRect(geometry->x, geometry->y, geometry->width, geometry->height),
+                           attributes->map_state == XCB_MAP_STATE_VIEWABLE};
+        free(geometry);
+        free(attributes);
+    }
+    free(tree);
+    return found;
+}
+
+std::optional<RunningProgram::Window> RunningProgram::FindByRole(const QString& role) const {
+    return Find("WM_WINDOW_ROLE", role);
+}
+
+std::optional<RunningProgram::Window> RunningProgram::FindByTitle(const QString& title) const {
+    return Find("_NET_WM_NAME", title);
+}
+
+std::optional<RunningProgram::Window> RunningProgram::WaitForRole(const QString& role) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        if (auto window = FindByRole(role)) {
+            QThread::msleep(300);  // let it settle: mapped or hidden as the settings say
+            return FindByRole(role);
+        }
+        QThread::msleep(50);
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// build/linux/bin/skyslate2 started in a folder of its own, with its own XDG folders, and the X11
+// windows it shows.
+class RunningProgram {
+public:
+    RunningProgram(const std::string& folder, const std::string& configHome, const std::string& runtimeDir);
+    ~RunningProgram();
+
+    struct Window {
+        uint32_t id = 0;
+        QRect geometry;  // on the screen
+        bool viewable = false;
+    };
+    // The window whose role (X11 WM_WINDOW_ROLE) is given, waiting for it up to a few seconds.
+    std::optional<Window> WaitForRole(const QString& role);
+    std::optional<Window> FindByRole(const QString& role) const;
+    std::optional<Window> FindByTitle(const QString& title) const;
+    // Sends SIGTERM and waits for the exit; true when the program ended by itself with status 0.
+    bool Terminate();
+    bool Exited(int milliseconds);
+
+    static std::string ProgramPath();
+
+private:
+    std::optional<Window> Find(const char* property, const QString& value) const;
+
+    pid_t pid_ = -1;
+    int status_ = -1;
+};
