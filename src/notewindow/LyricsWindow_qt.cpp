@@ -1,6 +1,7 @@
 #include "LyricsWindow_qt.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -47,16 +48,32 @@ void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize
     renderer_.SetTextFont(QString::fromStdString(face), style, emSize);
 }
 
+// Several changes in a row (text, colour, font) give one render, on the next turn of the event loop or
+// before the next paint, whichever comes first.
 void CLyricsWindow::Draw() {
-    if (destroyed_) return;
+    if (destroyed_ || drawPending_) return;
+    drawPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { RenderNow(); }, Qt::QueuedConnection);
+}
+
+const QImage& CLyricsWindow::Image() {
+    RenderNow();
+    return image_;
+}
+
+void CLyricsWindow::RenderNow() {
+    if (!drawPending_ || destroyed_) return;
+    drawPending_ = false;
+    const QRect previous = image_.size() == size() ? renderer_.PaintedBounds() : rect();
     image_ = renderer_.Render(width(), height());
     ++drawCount_;
     UpdateShapes();
-    update();
+    // Outside what was painted before and what is painted now, every pixel stays transparent.
+    update(previous | renderer_.PaintedBounds());
 }
 
 void CLyricsWindow::UpdateShapes() {
-    const std::vector<QRect> painted = x11::PaintedRects(image_);
+    const std::vector<QRect> painted = x11::PaintedRects(image_, renderer_.PaintedBounds());
     x11::SetInputShape(*this, painted);
     // Without a compositing manager there is no per-pixel alpha: the window takes the text's shape.
     if (!x11::CompositingActive()) x11::SetBoundingShape(*this, painted);
@@ -68,7 +85,8 @@ void CLyricsWindow::Show(bool visible) {
 }
 
 void CLyricsWindow::SetTopMost(bool topMost) {
-    if (destroyed_) return;
+    if (destroyed_ || topMost == topMost_) return;
+    topMost_ = topMost;
     if (QWindow* window = windowHandle()) window->setFlag(Qt::WindowStaysOnTopHint, topMost);
     if (topMost && isVisible()) raise();
 }
@@ -85,15 +103,19 @@ void CLyricsWindow::Destroy() {
     destroy();
 }
 
-void CLyricsWindow::paintEvent(QPaintEvent*) {
+void CLyricsWindow::paintEvent(QPaintEvent* event) {
+    RenderNow();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, image_);
+    painter.drawImage(event->rect(), image_, event->rect());
 }
 
 void CLyricsWindow::resizeEvent(QResizeEvent*) {
     // Again at the new size, so the text wraps at the new width.
-    if (image_.size() != size()) Draw();
+    if (image_.size() != size()) {
+        Draw();
+        RenderNow();
+    }
 }
 
 void CLyricsWindow::mousePressEvent(QMouseEvent* event) {

@@ -28,7 +28,8 @@ public:
     WindowRect GetWindowRect() const override;
     void Destroy() override;
 
-    const QImage& Image() const { return image_; }
+    // The image on screen, rendered now if a draw is pending; and how many renders there were.
+    const QImage& Image();
     int DrawCount() const { return drawCount_; }
     bool m_bSettingOpen = false;
 
@@ -41,6 +42,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void RenderNow();
     void UpdateShapes();
     void UpdateCursor(const QPoint& pos);
 
@@ -55,6 +57,8 @@ private:
     QImage image_;
     int drawCount_ = 0;
     bool destroyed_ = false;
+    bool drawPending_ = false;
+    bool topMost_ = true;
     std::optional<Drag> drag_;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
 };

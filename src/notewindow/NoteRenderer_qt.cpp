@@ -1,6 +1,7 @@
 #include "NoteRenderer_qt.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -34,8 +35,9 @@ QStringList Paragraphs(const QString& text) {
     return normalized.split('\n');
 }
 
-// Adds one paragraph to the path, wrapped at the width, starting at y; returns the y below it.
-qreal AddParagraph(QPainterPath& path, const QString& paragraph, const QFont& font, int width, qreal y) {
+// Lays one paragraph out, wrapped at the width, starting at y; adds its lines and returns the y below.
+qreal LayOutParagraph(std::vector<NoteRenderer::Line>& lines, const QString& paragraph, const QFont& font, int width,
+                      qreal y) {
     if (paragraph.isEmpty()) return y + QFontMetricsF(font).lineSpacing();
     QTextLayout layout(paragraph, font);
     layout.beginLayout();
@@ -47,8 +49,7 @@ qreal AddParagraph(QPainterPath& path, const QString& paragraph, const QFont& fo
     layout.endLayout();
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        const QString text = paragraph.mid(line.textStart(), line.textLength());
-        path.addText(QPointF(line.x(), line.y() + line.ascent()), font, text);
+        lines.push_back({QPointF(line.x(), line.y() + line.ascent()), paragraph.mid(line.textStart(), line.textLength())});
     }
     return y;
 }
@@ -56,38 +57,74 @@ qreal AddParagraph(QPainterPath& path, const QString& paragraph, const QFont& fo
 }  // namespace
 
 QString ResolveFontFamily(const QString& face) {
-    if (!face.isEmpty() && QFontDatabase::families().contains(face, Qt::CaseInsensitive)) return face;
-    if (IsChineseFaceName(face)) {
+    // Asking the font database is slow and its answer does not change while the program runs.
+    static QHash<QString, QString> resolved;
+    auto known = resolved.constFind(face);
+    if (known != resolved.constEnd()) return *known;
+    QString family = QApplication::font().family();
+    if (!face.isEmpty() && QFontDatabase::families().contains(face, Qt::CaseInsensitive)) {
+        family = face;
+    } else if (IsChineseFaceName(face)) {
         const QString chinese = ChineseSansFamily();
-        if (!chinese.isEmpty()) return chinese;
+        if (!chinese.isEmpty()) family = chinese;
     }
-    return QApplication::font().family();
+    resolved.insert(face, family);
+    return family;
 }
 
 NoteRenderer::NoteRenderer() { SetTextFont("黑体", 1, 50.0f); }
+
+void NoteRenderer::SetText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    layoutValid_ = false;
+}
 
 void NoteRenderer::SetTextFont(const QString& face, int style, float emSize) {
     QFont font(ResolveFontFamily(face));
     font.setPixelSize(std::max(1, int(emSize)));
     font.setBold(style == 1);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    if (font == font_) return;
     font_ = font;
+    layoutValid_ = false;
 }
 
-QImage NoteRenderer::Render(int width, int height) const {
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (text_.isEmpty() || image.isNull()) return image;
-
-    QPainterPath path;
+void NoteRenderer::LayOut(int width, int height) const {
+    if (layoutValid_ && layoutSize_ == QSize(width, height)) return;
+    lines_.clear();
     qreal y = 0;
     for (const QString& paragraph : Paragraphs(text_)) {
         if (y >= height) break;
-        y = AddParagraph(path, paragraph, font_, width, y);
+        y = LayOutParagraph(lines_, paragraph, font_, width, y);
     }
+    outlinePath_ = QPainterPath();
+    for (const Line& line : lines_) outlinePath_.addText(line.baseline, font_, line.text);
+    layoutSize_ = QSize(width, height);
+    layoutValid_ = true;
+}
+
+// Shadow and fill are drawn as text (from the glyph cache, unhinted so that they match the outlines);
+// only the outline is stroked along the glyph paths.
+QImage NoteRenderer::Render(int width, int height) const {
+    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    paintedBounds_ = QRect();
+    if (text_.isEmpty() || image.isNull()) return image;
+
+    LayOut(width, height);
+    // The outline reaches half a pixel out, the shadow two pixels further; a margin covers both and
+    // the antialiased edges.
+    paintedBounds_ =
+        outlinePath_.boundingRect().toAlignedRect().adjusted(-2, -2, kShadowOffset + 2, kShadowOffset + 2) &
+        image.rect();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(path.translated(kShadowOffset, kShadowOffset), QColor::fromRgba(kShadowColor));
-    painter.strokePath(path, QPen(Qt::black, 1.0));
-    painter.fillPath(path, QColor::fromRgba(fill_));
+    painter.setFont(font_);
+    painter.setPen(QColor::fromRgba(kShadowColor));
+    for (const Line& line : lines_) painter.drawText(line.baseline + QPointF(kShadowOffset, kShadowOffset), line.text);
+    painter.strokePath(outlinePath_, QPen(Qt::black, 1.0));
+    painter.setPen(QColor::fromRgba(fill_));
+    for (const Line& line : lines_) painter.drawText(line.baseline, line.text);
     return image;
 }

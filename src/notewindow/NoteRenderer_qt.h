@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainterPath>
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 // Draws a note's text as painter paths into a premultiplied ARGB image: a hard translucent shadow 2
 // pixels right and down, a thin black outline and the fill. Lines break at line breaks and wrap at the
@@ -16,7 +18,7 @@ public:
 
     NoteRenderer();
 
-    void SetText(const QString& text) { text_ = text; }
+    void SetText(const QString& text);
     void SetFillColor(uint32_t argb) { fill_ = argb; }
     // Uses the face when installed; otherwise an installed Chinese sans-serif face for Chinese face
     // names, or the system's UI font for any other.
@@ -24,11 +26,27 @@ public:
     QString FamilyName() const { return font_.family(); }
 
     QImage Render(int width, int height) const;
+    // Where the last Render painted anything: the rest of its image is transparent.
+    QRect PaintedBounds() const { return paintedBounds_; }
+
+    // One laid-out line: its text and where its baseline starts.
+    struct Line {
+        QPointF baseline;
+        QString text;
+    };
 
 private:
+    void LayOut(int width, int height) const;
+
     QString text_;
     uint32_t fill_ = 0xFFFF0000;
     QFont font_;
+    // The layout depends only on text, font and size: done again only when one of them changes.
+    mutable std::vector<Line> lines_;
+    mutable QPainterPath outlinePath_;
+    mutable QSize layoutSize_;
+    mutable bool layoutValid_ = false;
+    mutable QRect paintedBounds_;
 };
 
 // The installed family that draws a face name: the face itself, or its fallback.

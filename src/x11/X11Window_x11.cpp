@@ -1,6 +1,8 @@
 #include "X11Window_x11.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHash>
 #include <QWidget>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -18,11 +20,16 @@ xcb_connection_t* Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+// Atoms never change while the connection lasts: each is asked for once.
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    static QHash<QByteArray, xcb_atom_t> known;
+    auto found = known.constFind(name);
+    if (found != known.constEnd()) return *found;
     xcb_intern_atom_reply_t* reply =
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
+    known.insert(name, atom);
     return atom;
 }
 
@@ -38,9 +45,22 @@ void SetShape(QWidget& window, xcb_shape_kind_t kind, const std::vector<QRect>& 
     xcb_flush(connection);
 }
 
+bool AskCompositingActive();
+
 }  // namespace
 
 bool CompositingActive() {
+    static QElapsedTimer lastAsked;
+    static bool active = false;
+    if (lastAsked.isValid() && lastAsked.elapsed() < 1000) return active;
+    lastAsked.start();
+    active = AskCompositingActive();
+    return active;
+}
+
+namespace {
+
+bool AskCompositingActive() {
     xcb_connection_t* connection = Connection();
     if (!connection) return false;
     const std::string name = "_NET_WM_CM_S" + std::to_string(0);
@@ -51,19 +71,22 @@ bool CompositingActive() {
     return active;
 }
 
-std::vector<QRect> PaintedRects(const QImage& image) {
+}  // namespace
+
+std::vector<QRect> PaintedRects(const QImage& image, const QRect& bounds) {
+    const QRect area = bounds & image.rect();
     std::vector<QRect> rects;
     std::vector<QRect> previousRow;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         std::vector<QRect> row;
-        for (int x = 0; x < image.width();) {
+        for (int x = area.left(); x <= area.right();) {
             if (qAlpha(line[x]) == 0) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && qAlpha(line[x]) != 0) ++x;
+            while (x <= area.right() && qAlpha(line[x]) != 0) ++x;
             row.push_back(QRect(start, y, x - start, 1));
         }
         // A run equal to one in the row above grows that rectangle instead of adding one.

@@ -10,11 +10,13 @@ class QWidget;
 // X11 details the note windows need and Qt does not offer.
 namespace x11 {
 
-// True when a compositing manager runs, so per-pixel alpha shows.
+// True when a compositing manager runs, so per-pixel alpha shows. Asks the X server at most once a
+// second.
 bool CompositingActive();
 
-// The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged.
-std::vector<QRect> PaintedRects(const QImage& image);
+// The painted areas of an image (alpha above 0) within bounds as rectangles, rows of equal runs merged.
+std::vector<QRect> PaintedRects(const QImage& image, const QRect& bounds);
+inline std::vector<QRect> PaintedRects(const QImage& image) { return PaintedRects(image, image.rect()); }
 
 // Where the window takes the mouse, and where it shows at all without a compositing manager.
 void SetInputShape(QWidget& window, const std::vector<QRect>& rects);

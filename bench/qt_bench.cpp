@@ -1,0 +1,88 @@
+// The Linux front end: Draw of a 1200 x 500 note with two lines of 38-pixel text (the image alone, and
+// with the window's shapes), and start-up with 1, 100 and 1000 notes until every note window is shown.
+// Needs an X display.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <xcb/xcb.h>
+
+#include "Fakes.h"
+#include "LyricsWindow_qt.h"
+#include "ManagerDialog_qt.h"
+#include "NoteManager.h"
+#include "Settings.h"
+
+namespace {
+
+const char* kText = "欢迎使用桌面文字便签\r\n              ——Skyslate2 敬上";
+
+// Waits until the X server has handled every request sent so far.
+void SyncWithServer() {
+    xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+void BM_RenderImage(benchmark::State& run) {
+    NoteRenderer renderer;
+    renderer.SetTextFont("黑体", 0, 38.0f);
+    renderer.SetText(QString::fromUtf8(kText));
+    for (auto _ : run) benchmark::DoNotOptimize(renderer.Render(1200, 500));
+}
+
+void BM_DrawWindow(benchmark::State& run) {
+    CLyricsWindow note("text_bench", nullptr);
+    note.setGeometry(100, 100, 1200, 500);
+    note.show();
+    note.SetTextFont("黑体", 0, 38.0f);
+    note.SetText(kText);
+    QApplication::processEvents();
+    for (auto _ : run) {
+        note.Draw();
+        QApplication::processEvents();
+        SyncWithServer();
+    }
+}
+
+void BM_StartUpUntilShown(benchmark::State& run) {
+    NoteState state;
+    for (int i = 0; i < run.range(0); ++i) {
+        NoteRecord note = FirstRunNote();
+        note.positionX = (i * 37) % 1500;
+        note.positionY = (i * 53) % 900;
+        note.width = 400;
+        note.height = 120;
+        state.table.rows.push_back(note);
+    }
+    const std::string path = (std::filesystem::temp_directory_path() / "skyslate2-qt-bench.ini").string();
+    SaveSettings(state, path);
+    for (auto _ : run) {
+        LyricsWindowFactory windows;
+        FakePickers pickers;
+        FakeMessages messages;
+        FakeAutostart autostart;
+        FakeApp app;
+        CSkyslate2Dlg dialog(windows, pickers, messages, autostart, app, path);
+        dialog.Manager().Start();
+        QApplication::processEvents();
+        SyncWithServer();
+        run.PauseTiming();
+        dialog.Manager().ExitProgram();
+        QApplication::processEvents();
+        run.ResumeTiming();
+    }
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpUntilShown)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
