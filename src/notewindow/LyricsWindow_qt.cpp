@@ -76,7 +76,7 @@ void CLyricsWindow::UpdateShapes() {
     const std::vector<QRect> painted = x11::PaintedRects(image_, renderer_.PaintedBounds());
     x11::SetInputShape(*this, painted);
     // Without a compositing manager there is no per-pixel alpha: the window takes the text's shape.
-    if (!x11::CompositingActive()) x11::SetBoundingShape(*this, painted);
+    x11::SetBoundingShape(*this, x11::CompositingActive() ? std::vector<QRect>{rect()} : painted);
 }
 
 void CLyricsWindow::Show(bool visible) {

@@ -45,7 +45,17 @@ void SetShape(QWidget& window, xcb_shape_kind_t kind, const std::vector<QRect>& 
     xcb_flush(connection);
 }
 
-bool AskCompositingActive();
+// A compositing manager owns the selection _NET_WM_CM_S<screen>.
+bool AskCompositingActive() {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return false;
+    const std::string name = "_NET_WM_CM_S0";  // the program runs on the default screen
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, Atom(connection, name.c_str())), nullptr);
+    const bool active = reply && reply->owner != XCB_NONE;
+    free(reply);
+    return active;
+}
 
 }  // namespace
 
@@ -57,21 +67,6 @@ bool CompositingActive() {
     active = AskCompositingActive();
     return active;
 }
-
-namespace {
-
-bool AskCompositingActive() {
-    xcb_connection_t* connection = Connection();
-    if (!connection) return false;
-    const std::string name = "_NET_WM_CM_S" + std::to_string(0);
-    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, Atom(connection, name.c_str())), nullptr);
-    const bool active = reply && reply->owner != XCB_NONE;
-    free(reply);
-    return active;
-}
-
-}  // namespace
 
 std::vector<QRect> PaintedRects(const QImage& image, const QRect& bounds) {
     const QRect area = bounds & image.rect();
