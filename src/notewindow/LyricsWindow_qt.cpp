@@ -74,9 +74,15 @@ void CLyricsWindow::RenderNow() {
 
 void CLyricsWindow::UpdateShapes() {
     const std::vector<QRect> painted = x11::PaintedRects(image_, renderer_.PaintedBounds());
-    x11::SetInputShape(*this, painted);
-    // Without a compositing manager there is no per-pixel alpha: the window takes the text's shape.
-    x11::SetBoundingShape(*this, x11::CompositingActive() ? std::vector<QRect>{rect()} : painted);
+    if (x11::CompositingActive()) {
+        // Per-pixel alpha shows the desktop through; the mouse goes through where nothing is painted.
+        x11::SetBoundingShape(*this, {rect()});
+        x11::SetInputShape(*this, painted);
+    } else {
+        // No per-pixel alpha: the window takes the text's shape, which also limits where it takes the mouse.
+        x11::SetBoundingShape(*this, painted);
+        x11::SetInputShape(*this, {rect()});
+    }
 }
 
 void CLyricsWindow::Show(bool visible) {
