@@ -27,7 +27,7 @@ void BM_RenderImage(benchmark::State& run) {
     NoteRenderer renderer;
     renderer.SetTextFont("黑体", 0, 38.0f);
     renderer.SetText(QString::fromUtf8(kText));
-    for (auto _ : run) benchmark::DoNotOptimize(renderer.Render(1200, 500));
+    for (auto _ : run) benchmark::DoNotOptimize(renderer.RenderPainted(1200, 500));
 }
 
 void BM_DrawWindow(benchmark::State& run) {

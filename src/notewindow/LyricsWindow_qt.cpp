@@ -56,24 +56,30 @@ void CLyricsWindow::Draw() {
     QMetaObject::invokeMethod(this, [this] { RenderNow(); }, Qt::QueuedConnection);
 }
 
-const QImage& CLyricsWindow::Image() {
+QImage CLyricsWindow::Image() {
     RenderNow();
-    return image_;
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawImage(painted_.origin, painted_.image);
+    return image;
 }
 
 void CLyricsWindow::RenderNow() {
     if (!drawPending_ || destroyed_) return;
     drawPending_ = false;
-    const QRect previous = image_.size() == size() ? renderer_.PaintedBounds() : rect();
-    image_ = renderer_.Render(width(), height());
+    const QRect previous = renderedSize_ == size() ? painted_.Rect() : rect();
+    painted_ = renderer_.RenderPainted(width(), height());
+    renderedSize_ = size();
     ++drawCount_;
     UpdateShapes();
     // Outside what was painted before and what is painted now, every pixel stays transparent.
-    update(previous | renderer_.PaintedBounds());
+    update(previous | painted_.Rect());
 }
 
 void CLyricsWindow::UpdateShapes() {
-    const std::vector<QRect> painted = x11::PaintedRects(image_, renderer_.PaintedBounds());
+    std::vector<QRect> painted = x11::PaintedRects(painted_.image);
+    for (QRect& r : painted) r.translate(painted_.origin);
     if (x11::CompositingActive()) {
         // Per-pixel alpha shows the desktop through; the mouse goes through where nothing is painted.
         x11::SetBoundingShape(*this, {rect()});
@@ -113,12 +119,13 @@ void CLyricsWindow::paintEvent(QPaintEvent* event) {
     RenderNow();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(event->rect(), image_, event->rect());
+    painter.fillRect(event->rect(), Qt::transparent);
+    painter.drawImage(painted_.origin, painted_.image);
 }
 
 void CLyricsWindow::resizeEvent(QResizeEvent*) {
     // Again at the new size, so the text wraps at the new width.
-    if (image_.size() != size()) {
+    if (renderedSize_ != size()) {
         Draw();
         RenderNow();
     }

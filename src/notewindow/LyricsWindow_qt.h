@@ -28,8 +28,8 @@ public:
     WindowRect GetWindowRect() const override;
     void Destroy() override;
 
-    // The image on screen, rendered now if a draw is pending; and how many renders there were.
-    const QImage& Image();
+    // The whole note as on screen, rendered now if a draw is pending; and how many renders there were.
+    QImage Image();
     int DrawCount() const { return drawCount_; }
     bool m_bSettingOpen = false;
 
@@ -54,7 +54,8 @@ private:
 
     QString m_strText;
     NoteRenderer renderer_;
-    QImage image_;
+    NoteRenderer::PaintedArea painted_;  // only the painted part is kept: the rest is transparent
+    QSize renderedSize_;
     int drawCount_ = 0;
     bool destroyed_ = false;
     bool drawPending_ = false;

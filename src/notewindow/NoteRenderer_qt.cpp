@@ -106,19 +106,20 @@ void NoteRenderer::LayOut(int width, int height) const {
 
 // Shadow and fill are drawn as text (from the glyph cache, unhinted so that they match the outlines);
 // only the outline is stroked along the glyph paths.
-QImage NoteRenderer::Render(int width, int height) const {
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    paintedBounds_ = QRect();
-    if (text_.isEmpty() || image.isNull()) return image;
-
+NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) const {
+    if (text_.isEmpty() || width <= 0 || height <= 0) return {};
     LayOut(width, height);
     // The outline reaches half a pixel out, the shadow two pixels further; a margin covers both and
     // the antialiased edges.
-    paintedBounds_ =
+    const QRect bounds =
         outlinePath_.boundingRect().toAlignedRect().adjusted(-2, -2, kShadowOffset + 2, kShadowOffset + 2) &
-        image.rect();
-    QPainter painter(&image);
+        QRect(0, 0, width, height);
+    if (bounds.isEmpty()) return {};
+
+    PaintedArea area{QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied), bounds.topLeft()};
+    area.image.fill(Qt::transparent);
+    QPainter painter(&area.image);
+    painter.translate(-bounds.topLeft());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font_);
     painter.setPen(QColor::fromRgba(kShadowColor));
@@ -126,5 +127,17 @@ QImage NoteRenderer::Render(int width, int height) const {
     painter.strokePath(outlinePath_, QPen(Qt::black, 1.0));
     painter.setPen(QColor::fromRgba(fill_));
     for (const Line& line : lines_) painter.drawText(line.baseline, line.text);
+    return area;
+}
+
+QImage NoteRenderer::Render(int width, int height) const {
+    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const PaintedArea area = RenderPainted(width, height);
+    if (!area.image.isNull()) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(area.origin, area.image);
+    }
     return image;
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-// Draws a note's text as painter paths into a premultiplied ARGB image: a hard translucent shadow 2
+// Draws a note's text into a premultiplied ARGB image: a hard translucent shadow 2
 // pixels right and down, a thin black outline and the fill. Lines break at line breaks and wrap at the
 // image width; every pixel the text and shadow do not cover stays fully transparent.
 class NoteRenderer {
@@ -25,9 +25,16 @@ public:
     void SetTextFont(const QString& face, int style, float emSize);
     QString FamilyName() const { return font_.family(); }
 
+    // The part of a note of the given size that holds any painted pixel, and where it lies in the
+    // note; everything outside it is transparent. Null when nothing is painted.
+    struct PaintedArea {
+        QImage image;
+        QPoint origin;
+        QRect Rect() const { return QRect(origin, image.size()); }
+    };
+    PaintedArea RenderPainted(int width, int height) const;
+    // The whole note at that size.
     QImage Render(int width, int height) const;
-    // Where the last Render painted anything: the rest of its image is transparent.
-    QRect PaintedBounds() const { return paintedBounds_; }
 
     // One laid-out line: its text and where its baseline starts.
     struct Line {
@@ -46,7 +53,6 @@ private:
     mutable QPainterPath outlinePath_;
     mutable QSize layoutSize_;
     mutable bool layoutValid_ = false;
-    mutable QRect paintedBounds_;
 };
 
 // The installed family that draws a face name: the face itself, or its fallback.

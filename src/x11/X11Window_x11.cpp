@@ -68,8 +68,8 @@ bool CompositingActive() {
     return active;
 }
 
-std::vector<QRect> PaintedRects(const QImage& image, const QRect& bounds) {
-    const QRect area = bounds & image.rect();
+std::vector<QRect> PaintedRects(const QImage& image) {
+    const QRect area = image.rect();
     std::vector<QRect> rects;
     std::vector<QRect> previousRow;
     for (int y = area.top(); y <= area.bottom(); ++y) {

@@ -14,9 +14,8 @@ namespace x11 {
 // second.
 bool CompositingActive();
 
-// The painted areas of an image (alpha above 0) within bounds as rectangles, rows of equal runs merged.
-std::vector<QRect> PaintedRects(const QImage& image, const QRect& bounds);
-inline std::vector<QRect> PaintedRects(const QImage& image) { return PaintedRects(image, image.rect()); }
+// The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged.
+std::vector<QRect> PaintedRects(const QImage& image);
 
 // Where the window takes the mouse, and where it shows at all without a compositing manager.
 void SetInputShape(QWidget& window, const std::vector<QRect>& rects);

@@ -95,12 +95,13 @@ TEST(NoteWindowX11, DragOnTheRightBandWidensTheNoteAndDrawsItAgain) {
     EXPECT_EQ(widened.right, 650);
     EXPECT_EQ(widened.height(), 200);
     EXPECT_GT(note->DrawCount(), drawsBefore);
-    EXPECT_EQ(note->Image().width(), 450);
+    const QImage image = note->Image();
+    EXPECT_EQ(image.width(), 450);
     // The text now reaches further right than the old width.
     int rightmost = 0;
-    for (int y = 0; y < note->Image().height(); ++y)
-        for (int x = 0; x < note->Image().width(); ++x)
-            if (qAlpha(note->Image().pixel(x, y))) rightmost = std::max(rightmost, x);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y))) rightmost = std::max(rightmost, x);
     EXPECT_GT(rightmost, 300);
 }
 
