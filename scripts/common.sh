@@ -25,7 +25,7 @@ ensure_packages() {
   if [ ${#missing[@]} -gt 0 ]; then
     log "Installing ${missing[*]}"
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
   fi
   # Wine behaves like a Simplified Chinese Windows (code page 936, Chinese dialog glyphs) in this locale.
   if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then

@@ -50,7 +50,7 @@ protected:
 // A note of solid blocks, so that a press well inside it lands on painted pixels.
 std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n") {
     return "[Text_" + std::to_string(number) + "]\n" + extra + "positionX=" + std::to_string(x) +
-           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfontSize=800\n" +
+           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\nfontSize=800\n" +
            "text=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n" + extra;
 }
 

@@ -25,7 +25,7 @@ Pixels Render(NoteRenderer& renderer, const std::wstring& text, int width = kWid
 NoteRenderer& BlueRenderer() {
     static NoteRenderer renderer;
     renderer.SetFillColor(0xFF0000FF);
-    renderer.SetTextFont(L"Liberation Sans", 0, 60.0f);
+    renderer.SetTextFont(L"DejaVu Sans", 0, 60.0f);  // installed by ./test
     return renderer;
 }
 
