@@ -27,13 +27,8 @@ std::string WriteSettingsWithNotes(int notes) {
 void BM_StartUp(benchmark::State& run) {
     const std::string path = WriteSettingsWithNotes(int(run.range(0)));
     for (auto _ : run) {
-        FakeView view;
-        FakeWindowFactory factory;
-        FakePickers pickers;
-        FakeMessages messages;
-        FakeAutostart autostart;
-        FakeApp app;
-        NoteManager manager({view, factory, pickers, messages, autostart, app, path});
+        FakeFrontEnd fakes;
+        NoteManager manager(fakes.Services(path));
         manager.Start();
         benchmark::DoNotOptimize(manager.State().m_shownCount);
     }

@@ -18,6 +18,5 @@ struct WriteFault {
 // On failure path is left as it was and the temporary file is removed.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, const WriteFault* fault = nullptr);
 
-// The folder part of a path ("" when there is none) and a path joined from folder and name.
+// The folder part of a path ("" when there is none).
 std::string FolderOf(const std::string& path);
-std::string JoinPath(const std::string& folder, const std::string& name);

@@ -61,8 +61,6 @@ std::string FirstRunText() {
     return out.Text();
 }
 
-void UseFirstRunNoteInMemory(NoteState& state) { LoadSettingsFromText(state, FirstRunText()); }
-
 }  // namespace
 
 std::string WelcomeText() {
@@ -111,7 +109,7 @@ LoadOutcome LoadSettings(NoteState& state, const std::string& path) {
     }
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
-        UseFirstRunNoteInMemory(state);
+        LoadSettingsFromText(state, FirstRunText());
         return LoadOutcome::Unreadable;
     }
     LoadSettingsFromText(state, DecodeSettingsBytes(*bytes));

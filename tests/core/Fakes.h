@@ -8,6 +8,7 @@
 
 #include "Autostart.h"
 #include "ManagerViews.h"
+#include "NoteManager.h"
 #include "NoteWindow.h"
 
 // Test doubles that record what the core asks of the front end.
@@ -126,4 +127,18 @@ struct FakeAutostart : AutostartStore {
 struct FakeApp : AppControl {
     int quits = 0;
     void Quit() override { ++quits; }
+};
+
+// Every fake the manager drives, ready to hand to a NoteManager.
+struct FakeFrontEnd {
+    FakeView view;
+    FakeWindowFactory factory;
+    FakePickers pickers;
+    FakeMessages messages;
+    FakeAutostart autostart;
+    FakeApp app;
+
+    NoteManager::Services Services(const std::string& settingsPath) {
+        return {view, factory, pickers, messages, autostart, app, settingsPath};
+    }
 };

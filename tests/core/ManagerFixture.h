@@ -11,7 +11,7 @@
 #include "Unicode.h"
 
 // A manager on fake views over a settings file in a temporary folder.
-class ManagerFixture : public ::testing::Test {
+class ManagerFixture : public ::testing::Test, protected FakeFrontEnd {
 protected:
     std::string SettingsPath() const { return folder.File(kSettingsFileName); }
 
@@ -23,8 +23,7 @@ protected:
     }
 
     void Start() {
-        manager = std::make_unique<NoteManager>(NoteManager::Services{
-            view, factory, pickers, messages, autostart, app, SettingsPath()});
+        manager = std::make_unique<NoteManager>(Services(SettingsPath()));
         manager->Start();
     }
 
@@ -42,11 +41,5 @@ protected:
     }
 
     TempFolder folder;
-    FakeView view;
-    FakeWindowFactory factory;
-    FakePickers pickers;
-    FakeMessages messages;
-    FakeAutostart autostart;
-    FakeApp app;
     std::unique_ptr<NoteManager> manager;
 };
