@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "NoteRenderer_win32.h"
+#include "notewindow/NoteRenderer_win32.h"
 
 int wmain() {
     Gdiplus::GdiplusStartupInput input;

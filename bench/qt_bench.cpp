@@ -8,10 +8,10 @@
 #include <xcb/xcb.h>
 
 #include "Fakes.h"
-#include "LyricsWindow_qt.h"
-#include "ManagerDialog_qt.h"
-#include "NoteManager.h"
-#include "Settings.h"
+#include "notewindow/LyricsWindow_qt.h"
+#include "manager/ManagerDialog_qt.h"
+#include "manager/NoteManager.h"
+#include "store/Settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "Fakes.h"
-#include "NoteManager.h"
-#include "Settings.h"
+#include "manager/NoteManager.h"
+#include "store/Settings.h"
 
 namespace {
 

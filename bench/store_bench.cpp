@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "Settings.h"
-#include "SettingsEncoding.h"
-#include "Unicode.h"
+#include "store/Settings.h"
+#include "store/SettingsEncoding.h"
+#include "store/Unicode.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
 Options ParseOptions(const std::vector<std::string>& args) {
     static const std::string kFlag = "--settings-dir";

@@ -1,4 +1,4 @@
-#include "Services_qt.h"
+#include "app/Services_qt.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
-#include "NoteText.h"
+#include "store/NoteText.h"
 
 std::optional<uint32_t> QtPickers::PickColor(uint32_t initial) {
     const QColor color = QColorDialog::getColor(QColor::fromRgb(initial), QApplication::activeWindow());

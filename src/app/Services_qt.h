@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "ManagerViews.h"
+#include "manager/ManagerViews.h"
 
 // Qt's colour and font pickers; both open on the note's current appearance. The font picker has no
 // colour box, so a font choice keeps the note's colour.

@@ -1,4 +1,4 @@
-#include "Services_win32.h"
+#include "app/Services_win32.h"
 
 #include <commdlg.h>
 
@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "NoteText.h"
-#include "Wide_win32.h"
+#include "store/NoteText.h"
+#include "winui/Wide_win32.h"
 
 namespace {
 

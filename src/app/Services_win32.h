@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ManagerViews.h"
+#include "manager/ManagerViews.h"
 
 // The colour and font pickers of Windows; both open on the note's current appearance.
 class Win32Pickers : public Pickers {

@@ -1,4 +1,4 @@
-#include "SessionEnd_qt.h"
+#include "app/SessionEnd_qt.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>

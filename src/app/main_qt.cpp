@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "AutostartXdg.h"
-#include "CommandLine.h"
-#include "LyricsWindow_qt.h"
-#include "ManagerDialog_qt.h"
-#include "Services_qt.h"
-#include "SessionEnd_qt.h"
-#include "Settings.h"
-#include "TempSetingDlg_qt.h"
+#include "store/AutostartXdg.h"
+#include "app/CommandLine.h"
+#include "notewindow/LyricsWindow_qt.h"
+#include "manager/ManagerDialog_qt.h"
+#include "app/Services_qt.h"
+#include "app/SessionEnd_qt.h"
+#include "store/Settings.h"
+#include "quicksettings/TempSetingDlg_qt.h"
 
 namespace {
 

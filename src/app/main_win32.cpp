@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "AutostartRunKey.h"
-#include "CommandLine.h"
-#include "LyricsWindow_win32.h"
-#include "ManagerDialog_win32.h"
-#include "Services_win32.h"
-#include "Settings.h"
-#include "TempSetingDlg_win32.h"
-#include "Wide_win32.h"
+#include "store/AutostartRunKey.h"
+#include "app/CommandLine.h"
+#include "notewindow/LyricsWindow_win32.h"
+#include "manager/ManagerDialog_win32.h"
+#include "app/Services_win32.h"
+#include "store/Settings.h"
+#include "quicksettings/TempSetingDlg_win32.h"
+#include "winui/Wide_win32.h"
 #include "resource.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ManagerDialog_qt.h"
+#include "manager/ManagerDialog_qt.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "ManagerViews.h"
-#include "NoteManager.h"
+#include "manager/ManagerViews.h"
+#include "manager/NoteManager.h"
 
 class QCheckBox;
 class QPlainTextEdit;

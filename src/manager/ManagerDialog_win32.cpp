@@ -1,9 +1,9 @@
-#include "ManagerDialog_win32.h"
+#include "manager/ManagerDialog_win32.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "Wide_win32.h"
+#include "winui/Wide_win32.h"
 #include "resource.h"
 
 namespace {

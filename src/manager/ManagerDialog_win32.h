@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ManagerViews.h"
-#include "NoteManager.h"
-#include "Window_win32.h"
+#include "manager/ManagerViews.h"
+#include "manager/NoteManager.h"
+#include "winui/Window_win32.h"
 
 // The manager dialog (template 102): hidden most of the time, no taskbar button. It turns its controls'
 // events into calls of the NoteManager and carries out what the manager asks of its controls.

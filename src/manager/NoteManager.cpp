@@ -1,7 +1,7 @@
-#include "NoteManager.h"
+#include "manager/NoteManager.h"
 
-#include "NoteText.h"
-#include "Settings.h"
+#include "store/NoteText.h"
+#include "store/Settings.h"
 
 namespace {
 

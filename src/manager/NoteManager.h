@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Autostart.h"
-#include "ManagerViews.h"
-#include "NoteRecord.h"
-#include "NoteWindow.h"
+#include "store/Autostart.h"
+#include "manager/ManagerViews.h"
+#include "store/NoteRecord.h"
+#include "notewindow/NoteWindow.h"
 
 // Everything the manager dialog decides: it owns the note state and the note windows, and carries out
 // every change to notes. The dialog only forwards its controls' events here.

@@ -1,4 +1,4 @@
-#include "EdgeBands.h"
+#include "notewindow/EdgeBands.h"
 
 Edge EdgeAt(int32_t x, int32_t y, int32_t width, int32_t height) {
     if (x <= kSideBand) return Edge::Left;
@@ -21,7 +21,7 @@ SizeCursor CursorAt(int32_t x, int32_t y, int32_t width, int32_t height) {
 
 #include <algorithm>
 
-#include "NoteWindow.h"
+#include "notewindow/NoteWindow.h"
 
 WindowRect DraggedRect(const WindowRect& start, Edge edge, int32_t dx, int32_t dy) {
     WindowRect rect = start;

@@ -1,11 +1,11 @@
-#include "LyricsWindow_qt.h"
+#include "notewindow/LyricsWindow_qt.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
-#include "X11Window_x11.h"
+#include "x11/X11Window_x11.h"
 
 namespace {
 

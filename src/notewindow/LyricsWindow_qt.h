@@ -6,9 +6,9 @@
 #include <functional>
 #include <optional>
 
-#include "EdgeBands.h"
-#include "NoteRenderer_qt.h"
-#include "NoteWindow.h"
+#include "notewindow/EdgeBands.h"
+#include "notewindow/NoteRenderer_qt.h"
+#include "notewindow/NoteWindow.h"
 
 // A note on the desktop: a frameless tool window that shows only its rendered text, with per-pixel
 // alpha under a compositing manager and a window shape without one. Clicks on fully transparent

@@ -1,9 +1,9 @@
-#include "LyricsWindow_win32.h"
+#include "notewindow/LyricsWindow_win32.h"
 
 #include <windowsx.h>
 
-#include "EdgeBands.h"
-#include "Wide_win32.h"
+#include "notewindow/EdgeBands.h"
+#include "winui/Wide_win32.h"
 
 CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick)
     : onDoubleClick_(std::move(onDoubleClick)) {

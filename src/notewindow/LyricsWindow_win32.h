@@ -3,11 +3,11 @@
 #include <functional>
 #include <optional>
 
-#include "EdgeBands.h"
+#include "notewindow/EdgeBands.h"
 
-#include "NoteRenderer_win32.h"
-#include "NoteWindow.h"
-#include "Window_win32.h"
+#include "notewindow/NoteRenderer_win32.h"
+#include "notewindow/NoteWindow.h"
+#include "winui/Window_win32.h"
 
 // A note on the desktop: a layered, topmost tool popup that shows only its rendered text. Pressing on
 // the text moves it, pressing in an edge band resizes it, a double-click asks for its quick settings.

@@ -1,4 +1,4 @@
-#include "NoteRenderer_qt.h"
+#include "notewindow/NoteRenderer_qt.h"
 
 #include <QApplication>
 #include <QHash>

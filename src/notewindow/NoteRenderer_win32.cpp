@@ -1,4 +1,4 @@
-#include "NoteRenderer_win32.h"
+#include "notewindow/NoteRenderer_win32.h"
 
 #include <gdiplus.h>
 

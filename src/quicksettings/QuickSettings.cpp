@@ -1,4 +1,4 @@
-#include "QuickSettings.h"
+#include "quicksettings/QuickSettings.h"
 
 namespace {
 constexpr bool kEnds = true;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "NoteManager.h"
+#include "manager/NoteManager.h"
 
 // The quick settings dialog of one note. It owns nothing: every command makes its note the manager's
 // current note and runs the manager's own handler.

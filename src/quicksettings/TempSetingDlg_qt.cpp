@@ -1,11 +1,11 @@
-#include "TempSetingDlg_qt.h"
+#include "quicksettings/TempSetingDlg_qt.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "ManagerDialog_qt.h"
+#include "manager/ManagerDialog_qt.h"
 
 TempSetingDlg::TempSetingDlg(NoteManager& manager, CLyricsWindow& note, QWidget* owner)
     : QDialog(owner), settings_(manager, note) {

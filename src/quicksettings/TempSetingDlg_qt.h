@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "LyricsWindow_qt.h"
-#include "QuickSettings.h"
+#include "notewindow/LyricsWindow_qt.h"
+#include "quicksettings/QuickSettings.h"
 
 class QCheckBox;
 class QPlainTextEdit;

@@ -1,4 +1,4 @@
-#include "TempSetingDlg_win32.h"
+#include "quicksettings/TempSetingDlg_win32.h"
 
 #include "resource.h"
 

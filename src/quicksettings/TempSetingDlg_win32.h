@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LyricsWindow_win32.h"
-#include "QuickSettings.h"
-#include "Window_win32.h"
+#include "notewindow/LyricsWindow_win32.h"
+#include "quicksettings/QuickSettings.h"
+#include "winui/Window_win32.h"
 
 // The quick settings dialog (template 130) of one note, run modally over the manager.
 class TempSetingDlg : public DialogBase {

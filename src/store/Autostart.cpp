@@ -1,4 +1,4 @@
-#include "Autostart.h"
+#include "store/Autostart.h"
 
 void SetAutostart(AutostartStore& store, bool enable) {
     if (!enable) {

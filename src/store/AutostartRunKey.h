@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Autostart.h"
+#include "store/Autostart.h"
 
 // The value "vezuDeve_v2" (REG_SZ) under the current user's
 // SOFTWARE\Microsoft\Windows\CurrentVersion\Run key.

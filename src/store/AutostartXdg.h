@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Autostart.h"
+#include "store/Autostart.h"
 
 // The XDG autostart entry "vezuDeve_v2.desktop" in $XDG_CONFIG_HOME/autostart (~/.config/autostart).
 class XdgAutostart : public AutostartStore {

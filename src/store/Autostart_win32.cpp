@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "AutostartRunKey.h"
-#include "Unicode.h"
+#include "store/AutostartRunKey.h"
+#include "store/Unicode.h"
 
 namespace {
 

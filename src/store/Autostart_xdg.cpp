@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "AutostartXdg.h"
-#include "FileIO.h"
+#include "store/AutostartXdg.h"
+#include "store/FileIO.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FileIO.h"
+#include "store/FileIO.h"
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");

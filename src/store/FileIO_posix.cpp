@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "FileIO.h"
+#include "store/FileIO.h"
 
 bool FileExists(const std::string& path) {
     struct stat info;

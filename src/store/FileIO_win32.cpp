@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "FileIO.h"
-#include "Unicode.h"
+#include "store/FileIO.h"
+#include "store/Unicode.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "store/IniFile.h"
 
-#include "NoteText.h"
+#include "store/NoteText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "NoteText.h"
+#include "store/NoteText.h"
 
 #include <climits>
 #include <cstdio>

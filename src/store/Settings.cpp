@@ -1,11 +1,11 @@
-#include "Settings.h"
+#include "store/Settings.h"
 
 #include <cstdio>
 
-#include "IniFile.h"
-#include "NoteText.h"
-#include "SettingsEncoding.h"
-#include "Unicode.h"
+#include "store/IniFile.h"
+#include "store/NoteText.h"
+#include "store/SettingsEncoding.h"
+#include "store/Unicode.h"
 
 namespace {
 

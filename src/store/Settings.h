@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "FileIO.h"
-#include "NoteRecord.h"
+#include "store/FileIO.h"
+#include "store/NoteRecord.h"
 
 inline constexpr const char* kSettingsFileName = "TextSetting.ini";
 

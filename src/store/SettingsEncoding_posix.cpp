@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "SettingsEncoding.h"
-#include "Unicode.h"
+#include "store/SettingsEncoding.h"
+#include "store/Unicode.h"
 
 // Files written by the Windows profile functions on a Chinese system are GBK; GB18030 is its superset.
 std::string DecodeLegacyCodePage(const std::string& bytes) {

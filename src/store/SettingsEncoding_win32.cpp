@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "SettingsEncoding.h"
-#include "Unicode.h"
+#include "store/SettingsEncoding.h"
+#include "store/Unicode.h"
 
 // Legacy files are in the system's ANSI code page, as the profile functions wrote them.
 std::string DecodeLegacyCodePage(const std::string& bytes) {

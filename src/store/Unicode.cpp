@@ -1,6 +1,6 @@
-#include "Unicode.h"
+#include "store/Unicode.h"
 
-#include "SettingsEncoding.h"
+#include "store/SettingsEncoding.h"
 
 namespace {
 

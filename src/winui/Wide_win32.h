@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Unicode.h"
+#include "store/Unicode.h"
 
 // UTF-8 in the core, UTF-16 at the Win32 calls.
 inline std::wstring Widen(const std::string& utf8) {

@@ -1,8 +1,8 @@
-#include "Window_win32.h"
+#include "winui/Window_win32.h"
 
 #include <string>
 
-#include "Wide_win32.h"
+#include "winui/Wide_win32.h"
 
 WindowBase::~WindowBase() {
     if (hwnd_) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "EdgeBands.h"
+#include "notewindow/EdgeBands.h"
 
 TEST(EdgeBands, BandsIncludeTheirBoundsAndTheFirstWins) {
     const int w = 400, h = 200;
@@ -25,7 +25,7 @@ TEST(EdgeBands, CursorsFollowTheBands) {
     EXPECT_EQ(CursorAt(200, 100, 400, 200), SizeCursor::Arrow);
 }
 
-#include "NoteWindow.h"
+#include "notewindow/NoteWindow.h"
 
 TEST(EdgeBands, DragMovesOrResizesOneEdgeAndKeepsRoomForTheBands) {
     const WindowRect start{100, 100, 500, 300};

@@ -4,11 +4,11 @@
 
 #include "Fakes.h"
 #include "FileHelpers.h"
-#include "IniFile.h"
-#include "NoteManager.h"
-#include "Settings.h"
+#include "store/IniFile.h"
+#include "manager/NoteManager.h"
+#include "store/Settings.h"
 #include "TempFolder.h"
-#include "Unicode.h"
+#include "store/Unicode.h"
 
 // A manager on fake views over a settings file in a temporary folder.
 class ManagerFixture : public ::testing::Test, protected FakeFrontEnd {

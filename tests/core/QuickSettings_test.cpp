@@ -1,5 +1,5 @@
 #include "ManagerFixture.h"
-#include "QuickSettings.h"
+#include "quicksettings/QuickSettings.h"
 
 namespace {
 

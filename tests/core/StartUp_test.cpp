@@ -1,5 +1,5 @@
 #include "ManagerFixture.h"
-#include "NoteText.h"
+#include "store/NoteText.h"
 
 using StartUp = ManagerFixture;
 

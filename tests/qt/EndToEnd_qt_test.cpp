@@ -4,10 +4,10 @@
 #include <QThread>
 
 #include "FileHelpers.h"
-#include "IniFile.h"
+#include "store/IniFile.h"
 #include "RunningProgram.h"
 #include "TempFolder.h"
-#include "Unicode.h"
+#include "store/Unicode.h"
 
 namespace {
 

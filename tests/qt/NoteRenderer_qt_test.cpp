@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 
-#include "NoteRenderer_qt.h"
+#include "notewindow/NoteRenderer_qt.h"
 
 namespace {
 

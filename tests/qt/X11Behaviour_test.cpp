@@ -7,8 +7,8 @@
 #include <QThread>
 #include <xcb/shape.h>
 
-#include "LyricsWindow_qt.h"
-#include "X11Window_x11.h"
+#include "notewindow/LyricsWindow_qt.h"
+#include "x11/X11Window_x11.h"
 
 namespace {
 

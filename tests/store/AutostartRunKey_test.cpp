@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AutostartRunKey.h"
+#include "store/AutostartRunKey.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "AutostartXdg.h"
+#include "store/AutostartXdg.h"
 #include "FileHelpers.h"
 #include "TempFolder.h"
 

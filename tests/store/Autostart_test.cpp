@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Autostart.h"
+#include "store/Autostart.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "IniFile.h"
+#include "store/IniFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NoteText.h"
+#include "store/NoteText.h"
 
 TEST(ColorText, ParsesAndFormatsComponents) {
     EXPECT_EQ(ParseColor("255,0,0"), 0xFFFF0000u);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "FileHelpers.h"
-#include "IniFile.h"
+#include "store/IniFile.h"
 #include "TempFolder.h"
-#include "Unicode.h"
+#include "store/Unicode.h"
 
 // Every value our reader finds must equal what the Windows profile functions return for the same file.
 namespace {

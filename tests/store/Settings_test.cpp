@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "FileHelpers.h"
-#include "IniFile.h"
-#include "NoteText.h"
-#include "Settings.h"
-#include "SettingsEncoding.h"
+#include "store/IniFile.h"
+#include "store/NoteText.h"
+#include "store/Settings.h"
+#include "store/SettingsEncoding.h"
 #include "TempFolder.h"
-#include "Unicode.h"
+#include "store/Unicode.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "FileHelpers.h"
-#include "IniFile.h"
+#include "store/IniFile.h"
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
-#include "Unicode.h"
-#include "Wide_win32.h"
+#include "store/Unicode.h"
+#include "winui/Wide_win32.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiplusSession.h"
-#include "NoteRenderer_win32.h"
+#include "notewindow/NoteRenderer_win32.h"
 
 namespace {
 

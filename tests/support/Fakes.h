@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "Autostart.h"
-#include "ManagerViews.h"
-#include "NoteManager.h"
-#include "NoteWindow.h"
+#include "store/Autostart.h"
+#include "manager/ManagerViews.h"
+#include "manager/NoteManager.h"
+#include "notewindow/NoteWindow.h"
 
 // Test doubles that record what the core asks of the front end.
 
