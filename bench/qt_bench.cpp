@@ -58,11 +58,10 @@ void BM_StartUpUntilShown(benchmark::State& run) {
     SaveSettings(state, path);
     for (auto _ : run) {
         LyricsWindowFactory windows;
-        FakePickers pickers;
-        FakeMessages messages;
-        FakeAutostart autostart;
-        FakeApp app;
-        CSkyslate2Dlg dialog(windows, pickers, messages, autostart, app, path);
+        FakeFrontEnd fakes;
+        NoteManager::Services services = fakes.Services(path);
+        CSkyslate2Dlg dialog({windows, services.screens, services.pickers, services.messages, services.autostart,
+                              services.app, services.log, path});
         dialog.Manager().Start();
         QApplication::processEvents();
         SyncWithServer();

@@ -28,9 +28,9 @@ void BM_StartUp(benchmark::State& run) {
     const std::string path = WriteSettingsWithNotes(int(run.range(0)));
     for (auto _ : run) {
         FakeFrontEnd fakes;
-        NoteManager manager(fakes.Services(path));
+        NoteManager manager(fakes.view, fakes.Services(path));
         manager.Start();
-        benchmark::DoNotOptimize(manager.State().m_shownCount);
+        benchmark::DoNotOptimize(manager.ShownCount());
     }
     std::filesystem::remove(path);
 }

@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 #include "store/NoteText.h"
 
@@ -33,6 +36,19 @@ void QtMessages::ShowMessage(const std::string& text) {
 }
 
 void QtApp::Quit() { QApplication::exit(0); }
+
+std::vector<Monitor> QtScreens::Monitors() const {
+    std::vector<Monitor> monitors;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        const QRect work = screen->availableGeometry();
+        monitors.push_back({{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+                            {work.left(), work.top(), work.left() + work.width(), work.top() + work.height()}});
+    }
+    return monitors;
+}
+
+void StderrLog::Failure(const std::string& line) { std::fprintf(stderr, "skyslate2: %s\n", line.c_str()); }
 
 SingleInstance::SingleInstance(const QString& settingsPath) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "manager/ManagerViews.h"
+#include "notewindow/Placement.h"
 
 // Qt's colour and font pickers; both open on the note's current appearance. The font picker has no
 // colour box, so a font choice keeps the note's colour.
@@ -25,6 +26,18 @@ public:
 class QtApp : public AppControl {
 public:
     void Quit() override;
+};
+
+// The monitors Qt knows, in physical pixels.
+class QtScreens : public Screens {
+public:
+    std::vector<Monitor> Monitors() const override;
+};
+
+// Failures go to standard error, one line each.
+class StderrLog : public FailureLog {
+public:
+    void Failure(const std::string& line) override;
 };
 
 // A lock per settings file in the user's runtime folder; a second copy on the same file sees it taken.

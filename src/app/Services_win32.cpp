@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <cstdio>
 #include <cwctype>
 #include <functional>
 #include <string>
@@ -49,6 +50,43 @@ std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
 
 void Win32Messages::ShowMessage(const std::string& text) {
     MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"Skyslate2", MB_OK);
+}
+
+namespace {
+
+WindowRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<Monitor>*>(data)->push_back({FromRect(info.rcMonitor), FromRect(info.rcWork)});
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<Monitor> Win32Screens::Monitors() const {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+void FileLog::Failure(const std::string& line) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t stamp[32];
+    swprintf(stamp, 32, L"%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+             now.wSecond);
+    const std::wstring text = stamp + Widen(line) + L"\r\n";
+    OutputDebugStringW((L"Skyslate2: " + text).c_str());
+    HANDLE file = CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::string bytes = Narrow(text);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 SingleInstance::SingleInstance(const std::wstring& settingsPath) {

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "manager/ManagerViews.h"
+#include "notewindow/Placement.h"
 
 // The colour and font pickers of Windows; both open on the note's current appearance.
 class Win32Pickers : public Pickers {
@@ -24,6 +27,22 @@ public:
 class Win32App : public AppControl {
 public:
     void Quit() override { PostQuitMessage(0); }
+};
+
+// The monitors of the desktop, in physical pixels (the program is DPI-aware).
+class Win32Screens : public Screens {
+public:
+    std::vector<Monitor> Monitors() const override;
+};
+
+// Failures go to the debugger's output and to "Skyslate2.log" beside the settings file.
+class FileLog : public FailureLog {
+public:
+    explicit FileLog(std::wstring path) : path_(std::move(path)) {}
+    void Failure(const std::string& line) override;
+
+private:
+    std::wstring path_;
 };
 
 // Holds a named mutex for one settings file; a second copy on the same file sees it taken.

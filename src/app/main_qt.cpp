@@ -58,13 +58,15 @@ int main(int argc, char* argv[]) {
     }
 
     LyricsWindowFactory windows;
+    QtScreens screens;
     QtPickers pickers;
     QtMessages messages;
     QtApp app;
+    StderrLog log;
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder.toStdString());
-    CSkyslate2Dlg dialog(windows, pickers, messages, autostart, app, settingsPath);
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, dialog.Manager(), messages, &dialog); };
-    SessionEnd sessionEnd([&] { dialog.Manager().ExitProgram(); });
+    SessionEnd sessionEnd([&] { dialog.Manager().EndSession(); });
 
     dialog.Manager().Start();
     return application.exec();

@@ -46,11 +46,13 @@ void ShowError(const std::string& text) { MessageBoxW(nullptr, Widen(text).c_str
 // Runs the manager until the quit message; every note window and drawing object is gone on return.
 void RunManager(const std::wstring& folder, const std::wstring& settingsPath) {
     LyricsWindowFactory windows;
+    Win32Screens screens;
     Win32Pickers pickers;
     Win32Messages messages;
     Win32App app;
+    FileLog log(folder + L"\\Skyslate2.log");
     RunKeyAutostart autostart(Narrow(ProgramPath()), Narrow(folder));
-    CSkyslate2Dlg dialog(windows, pickers, messages, autostart, app, Narrow(settingsPath));
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, Narrow(settingsPath)});
     windows.onDoubleClick = [&](CLyricsWindow& note) {
         OpenQuickSettings(note, dialog.Manager(), messages, dialog.hwnd());
     };

@@ -39,10 +39,8 @@ QPushButton* Button(const char* text, QWidget* parent) {
 
 }  // namespace
 
-CSkyslate2Dlg::CSkyslate2Dlg(NoteWindowFactory& windows, Pickers& pickers, Messages& messages,
-                             AutostartStore& autostart, AppControl& app, std::string settingsPath)
-    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      manager_({*this, windows, pickers, messages, autostart, app, std::move(settingsPath)}) {
+CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services)
+    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), manager_(*this, std::move(services)) {
     setWindowTitle("SettingManager");
     BuildLayout();
 }
@@ -104,39 +102,30 @@ void CSkyslate2Dlg::BuildLayout() {
     setTabOrder(add, remove);
     setTabOrder(remove, topMost_);
 
-    connect(confirm, &QPushButton::clicked, this, [this] { manager_.ConfirmChanges(); });
+    connect(confirm, &QPushButton::clicked, this, [this] { manager_.ConfirmChanges(EditText()); });
     connect(color, &QPushButton::clicked, this, [this] { manager_.PickColor(); });
     connect(font, &QPushButton::clicked, this, [this] { manager_.PickFont(); });
     connect(close, &QPushButton::clicked, this, [this] { manager_.ExitProgram(); });
     connect(cancel, &QPushButton::clicked, this, [this] { manager_.HideManager(); });
     connect(add, &QPushButton::clicked, this, [this] { manager_.AddNote(); });
     connect(remove, &QPushButton::clicked, this, [this] { manager_.DeleteNote(); });
-    connect(autoStart_, &QCheckBox::clicked, this, [this] { manager_.ApplyAutoStart(); });
-    connect(topMost_, &QCheckBox::clicked, this, [this] { manager_.ApplyTopMost(); });
-    connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { OnItemChanged(item); });
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { OnItemClicked(item); });
+    connect(autoStart_, &QCheckBox::clicked, this, [this](bool checked) { manager_.ApplyAutoStart(checked); });
+    connect(topMost_, &QCheckBox::clicked, this, [this](bool checked) { manager_.ApplyTopMost(checked); });
+    connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+        manager_.OnNoteListCheck(list_->indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);
+    });
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item) manager_.SelectNote(list_->indexOfTopLevelItem(item));
+    });
 }
 
-void CSkyslate2Dlg::OnItemChanged(QTreeWidgetItem* item) {
-    if (updatingList_) return;
-    manager_.OnNoteListClick(list_->indexOfTopLevelItem(item), true, -1);
-    SyncListChecks();
-}
-
-void CSkyslate2Dlg::OnItemClicked(QTreeWidgetItem* item) {
-    const int row = list_->indexOfTopLevelItem(item);
-    manager_.OnNoteListClick(row, false, row);
-}
-
-void CSkyslate2Dlg::SyncListChecks() {
-    const NoteTable& table = manager_.State().table;
-    for (size_t i = 0; i < table.count() && int(i) < ListRowCount(); ++i) SetListCheck(int(i), table.rows[i].isShow);
-}
-
-void CSkyslate2Dlg::reject() { manager_.HideManager(); }
+void CSkyslate2Dlg::reject() { manager_.OnManagerKey(ManagerKey::Escape); }
 
 void CSkyslate2Dlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        manager_.OnManagerKey(ManagerKey::Enter);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -146,40 +135,24 @@ std::string CSkyslate2Dlg::EditText() const { return ToCoreText(edit_->toPlainTe
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { autoStart_->setChecked(checked); }
 
-bool CSkyslate2Dlg::AutoStartCheck() const { return autoStart_->isChecked(); }
-
 void CSkyslate2Dlg::SetTopMostCheck(bool checked) { topMost_->setChecked(checked); }
 
-bool CSkyslate2Dlg::TopMostCheck() const { return topMost_->isChecked(); }
-
-void CSkyslate2Dlg::InsertListRow(int index, const std::string& label) {
-    updatingList_ = true;
+void CSkyslate2Dlg::InsertListRow(int index, const std::string& label, bool checked) {
     auto* item = new QTreeWidgetItem({QString::fromStdString(label)});
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(0, Qt::Unchecked);
+    item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     list_->insertTopLevelItem(index, item);
-    updatingList_ = false;
 }
 
 void CSkyslate2Dlg::SetListRowText(int index, const std::string& label) {
-    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
-        updatingList_ = true;
-        item->setText(0, QString::fromStdString(label));
-        updatingList_ = false;
-    }
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) item->setText(0, QString::fromStdString(label));
 }
 
 void CSkyslate2Dlg::SetListCheck(int index, bool checked) {
-    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
-        updatingList_ = true;
-        item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
-        updatingList_ = false;
-    }
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void CSkyslate2Dlg::DeleteListRow(int index) { delete list_->takeTopLevelItem(index); }
-
-int CSkyslate2Dlg::ListRowCount() const { return list_->topLevelItemCount(); }
 
 void CSkyslate2Dlg::SelectListRow(int index) {
     if (QTreeWidgetItem* item = list_->topLevelItem(index)) list_->setCurrentItem(item);

@@ -14,22 +14,17 @@ class QTreeWidgetItem;
 // calls of the NoteManager and carries out what the manager asks of its controls.
 class CSkyslate2Dlg : public QDialog, public ManagerView {
 public:
-    CSkyslate2Dlg(NoteWindowFactory& windows, Pickers& pickers, Messages& messages, AutostartStore& autostart,
-                  AppControl& app, std::string settingsPath);
+    explicit CSkyslate2Dlg(NoteManager::Services services);
 
     NoteManager& Manager() { return manager_; }
 
     void SetEditText(const std::string& text) override;
-    std::string EditText() const override;
     void SetAutoStartCheck(bool checked) override;
-    bool AutoStartCheck() const override;
     void SetTopMostCheck(bool checked) override;
-    bool TopMostCheck() const override;
-    void InsertListRow(int index, const std::string& label) override;
+    void InsertListRow(int index, const std::string& label, bool checked) override;
     void SetListRowText(int index, const std::string& label) override;
     void SetListCheck(int index, bool checked) override;
     void DeleteListRow(int index) override;
-    int ListRowCount() const override;
     void SelectListRow(int index) override;
     void ShowManager(bool visible) override;
 
@@ -40,15 +35,12 @@ protected:
 
 private:
     void BuildLayout();
-    void OnItemChanged(QTreeWidgetItem* item);
-    void OnItemClicked(QTreeWidgetItem* item);
-    void SyncListChecks();
+    std::string EditText() const;
 
     QPlainTextEdit* edit_;
     QCheckBox* autoStart_;
     QCheckBox* topMost_;
     QTreeWidget* list_;
-    bool updatingList_ = false;  // changes made here, not by the user
     bool placed_ = false;
     NoteManager manager_;
 };

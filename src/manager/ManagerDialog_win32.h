@@ -1,29 +1,29 @@
 #pragma once
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "manager/ManagerViews.h"
 #include "manager/NoteManager.h"
 #include "winui/Window_win32.h"
 
-// The manager dialog (template 102): hidden most of the time, no taskbar button. It turns its controls'
+// The manager dialog (template 102): hidden until asked for, so that it never flashes at start-up and
+// never hands the focus to a note when it hides; no taskbar button. It turns its controls'
 // events into calls of the NoteManager and carries out what the manager asks of its controls.
 class CSkyslate2Dlg : public DialogBase, public ManagerView {
 public:
-    CSkyslate2Dlg(NoteWindowFactory& windows, Pickers& pickers, Messages& messages, AutostartStore& autostart,
-                  AppControl& app, std::string settingsPath);
+    explicit CSkyslate2Dlg(NoteManager::Services services);
 
     NoteManager& Manager() { return manager_; }
 
     void SetEditText(const std::string& text) override;
-    std::string EditText() const override;
     void SetAutoStartCheck(bool checked) override;
-    bool AutoStartCheck() const override;
     void SetTopMostCheck(bool checked) override;
-    bool TopMostCheck() const override;
-    void InsertListRow(int index, const std::string& label) override;
+    void InsertListRow(int index, const std::string& label, bool checked) override;
     void SetListRowText(int index, const std::string& label) override;
     void SetListCheck(int index, bool checked) override;
     void DeleteListRow(int index) override;
-    int ListRowCount() const override;
     void SelectListRow(int index) override;
     void ShowManager(bool visible) override;
 
@@ -33,8 +33,7 @@ protected:
 private:
     void OnInitDialog();
     bool OnCommand(int id);
-    void OnNoteListClick();
-    void SyncListChecks();
+    void OnListItemChanged(const NMLISTVIEW& change);
     HWND List() const { return Item(1008); }
 
     NoteManager manager_;

@@ -4,26 +4,26 @@
 #include <optional>
 #include <string>
 
-// What the manager's handlers drive. Each front end implements these over its own widgets.
+// What the manager's handlers drive. Each front end implements these over its own widgets. The core
+// only tells the views what to show; what the user did reaches the core as arguments of its commands.
 
 // The manager dialog and its controls: the text edit, the two check boxes and the note list.
 class ManagerView {
 public:
     virtual ~ManagerView() = default;
     virtual void SetEditText(const std::string& text) = 0;  // CR LF line breaks
-    virtual std::string EditText() const = 0;
     virtual void SetAutoStartCheck(bool checked) = 0;
-    virtual bool AutoStartCheck() const = 0;
     virtual void SetTopMostCheck(bool checked) = 0;
-    virtual bool TopMostCheck() const = 0;
-    virtual void InsertListRow(int index, const std::string& label) = 0;
+    virtual void InsertListRow(int index, const std::string& label, bool checked) = 0;
     virtual void SetListRowText(int index, const std::string& label) = 0;
     virtual void SetListCheck(int index, bool checked) = 0;
     virtual void DeleteListRow(int index) = 0;
-    virtual int ListRowCount() const = 0;
     virtual void SelectListRow(int index) = 0;  // selected and focused
-    virtual void ShowManager(bool visible) = 0;
+    virtual void ShowManager(bool visible) = 0;  // shown in front
 };
+
+// Keys the manager dialog handles itself rather than its controls.
+enum class ManagerKey { Escape, Enter };
 
 // What the font picker reports: face, size in tenths of a point and the colour of its effects box.
 struct FontChoice {
@@ -54,6 +54,13 @@ public:
     virtual void Quit() = 0;
 };
 
+// Failures the user cannot act on: one line each, for a report of what went wrong.
+class FailureLog {
+public:
+    virtual ~FailureLog() = default;
+    virtual void Failure(const std::string& line) = 0;
+};
+
 namespace text {
 inline constexpr const char* kSettingAlreadyOpen = "Setting窗口已经打开！";
 inline constexpr const char* kKeepOneShown = "请至少显示一个窗口！";
@@ -61,4 +68,7 @@ inline constexpr const char* kKeepOneNote = "请至少保留一个窗口！";
 inline constexpr const char* kSaveFailed = "设置文件保存失败！";
 inline constexpr const char* kTooManyNotes = "便签数量已达上限！";
 inline constexpr const char* kAlreadyRunning = "程序已在运行！";
+inline constexpr const char* kReadFailed =
+    "设置文件读取失败！\n为了不覆盖其中的便签，本次运行不会保存设置。请检查文件后重新启动程序。";
+inline constexpr const char* kNotSavedUnreadable = "设置文件读取失败，为了不覆盖其中的便签，本次运行不保存设置。";
 }  // namespace text

@@ -1,287 +1,418 @@
 #include "manager/NoteManager.h"
 
+#include <algorithm>
+
 #include "store/NoteText.h"
 #include "store/Settings.h"
 
 namespace {
 
-// A new note: shown, topmost, opaque blue, the welcome text; its window is created 1200 x 500.
+// A new note: shown, topmost, opaque blue, the welcome text, 1200 x 500 at (500, 500).
 NoteRecord NewNote() {
     NoteRecord note = FirstRunNote();
     note.color = 0xFF0000FF;
+    note.width = 1200;
+    note.height = 500;
     return note;
 }
 
-// The dialog starts visible and hides itself on its first paints, so at rest only the notes show.
-constexpr int kPaintsHidden = 2;
+bool SameLook(const NoteRecord& a, const NoteRecord& b) {
+    return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
+}
 
-constexpr int32_t kNewWindowX = 500;
-constexpr int32_t kNewWindowY = 500;
-constexpr int32_t kNewWindowWidth = 1200;
-constexpr int32_t kNewWindowHeight = 500;
+// Marks the view's echoes of the core's own changes for the time the core changes it.
+class ViewUpdate {
+public:
+    explicit ViewUpdate(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    ~ViewUpdate() { flag_ = previous_; }
+    ViewUpdate(const ViewUpdate&) = delete;
+    ViewUpdate& operator=(const ViewUpdate&) = delete;
 
-float EmSize(int32_t fontSizeTenths) { return float(fontSizeTenths / 10); }
+private:
+    bool& flag_;
+    bool previous_;
+};
 
 }  // namespace
 
-NoteManager::NoteManager(Services services) : services_(std::move(services)) {}
+NoteManager::NoteManager(ManagerView& view, Services services) : view_(view), services_(std::move(services)) {}
 
-NoteWindow* NoteManager::WindowOf(int row) const {
-    return (row >= 0 && size_t(row) < m_noteWindows.size()) ? m_noteWindows[size_t(row)] : nullptr;
-}
+NoteManager::~NoteManager() = default;
 
 int NoteManager::RowOfWindow(const NoteWindow* window) const {
-    for (size_t i = 0; i < m_noteWindows.size() && i < state_.table.count(); ++i)
-        if (m_noteWindows[i] == window) return int(i);
+    if (!window) return -1;
+    for (size_t i = 0; i < notes_.size(); ++i)
+        if (notes_[i].window.get() == window) return int(i);
     return -1;
 }
 
-NoteRecord* NoteManager::CurrentRow() {
-    return IsRow(state_.m_current) ? &state_.table.rows[size_t(state_.m_current)] : nullptr;
+int NoteManager::ShownCount() const {
+    return int(std::count_if(notes_.begin(), notes_.end(), [](const Note& note) { return note.record.isShow; }));
 }
 
-NoteWindow* NoteManager::CurrentWindow() const { return IsRow(state_.m_current) ? WindowOf(state_.m_current) : nullptr; }
+// ---- Start-up and the notes' windows
 
-void NoteManager::LoadPendingFrom(int row) {
-    if (!IsRow(row)) return;
-    const NoteRecord& note = state_.table.rows[size_t(row)];
-    state_.m_pendingColor = note.color;
-    state_.m_pendingFont = note.font;
-    state_.m_pendingFontSize = note.fontSize;
+void NoteManager::Start() {
+    ViewUpdate update(updatingView_);
+    NoteState state;
+    const LoadResult loaded = LoadSettings(state, services_.settingsPath, TableCapacity());
+    if (loaded.outcome == LoadOutcome::Unreadable) {
+        saveBlocked_ = true;
+        services_.log.Failure("settings not read: " + loaded.problem);
+        services_.messages.ShowMessage(text::kReadFailed);
+    } else if (loaded.outcome == LoadOutcome::FirstRunNotWritten) {
+        services_.log.Failure("first-run settings not written: " + loaded.problem);
+    }
+    m_autoStart = state.m_autoStart;
+    m_locked = state.m_locked;
+    overflow_ = std::move(state.table.overflow);
+    monitors_ = services_.screens.Monitors();
+    AdoptRecords(std::move(state.table.rows));
+    MakeCurrent(0);
+    // The registration follows the file's flag; an unread file has no flag to follow.
+    if (!saveBlocked_) SetAutostart(services_.autostart, m_autoStart);
+    view_.SetAutoStartCheck(m_autoStart);
 }
 
-void NoteManager::CreateWindowForRow(size_t row, int32_t width, int32_t height) {
-    const NoteRecord& note = state_.table.rows[row];
-    const std::string className = "text_" + std::to_string(m_windowsCreated);
-    m_windowPool.push_back(
-        services_.windows.CreateNoteWindow(className, note.positionX, note.positionY, width, height));
-    ++m_windowsCreated;
-    if (m_noteWindows.size() <= row) m_noteWindows.resize(row + 1, nullptr);
-    m_noteWindows[row] = m_windowPool.back().get();
+// How many notes the table may hold: no more than windows can still be created in this run.
+size_t NoteManager::TableCapacity() const {
+    const size_t windowsLeft = size_t(kWindowCapacity - m_windowsCreated);
+    return std::min(NoteTable::kCapacity, notes_.size() + windowsLeft);
 }
 
-void NoteManager::PushRowIntoWindow(size_t row, NoteWindow& window) {
-    const NoteRecord& note = state_.table.rows[row];
-    window.SetText(StoredToText(note.text));
-    window.SetFillColor(note.color);
-    window.SetTextFont(note.font, kFontRegular, EmSize(note.fontSize));
-    window.Draw();
-}
-
-// Rows without a window yet (at start-up, or sections that moved up from beyond the table's capacity
-// when a save freed a place) get one, with a list row, shown or hidden as the row says.
-void NoteManager::AdoptNewRows() {
-    ManagerView& view = services_.view;
-    for (size_t i = m_noteWindows.size(); i < state_.table.count(); ++i) {
-        const NoteRecord& note = state_.table.rows[i];
-        CreateWindowForRow(i, note.width < 0 ? 1200 : note.width, note.height < 0 ? 500 : note.height);
-        NoteWindow& window = *m_noteWindows[i];
-        PushRowIntoWindow(i, window);
-        window.SetTopMost(note.isTopWin);
-        view.InsertListRow(int(i), StoredToListLabel(note.text));
-        if (note.isShow) ++state_.m_shownCount;
-        view.SetListCheck(int(i), note.isShow);
-        window.Show(note.isShow);
+// Every record gets a note with a window (hidden until its note is shown) and a list row.
+void NoteManager::AdoptRecords(std::vector<NoteRecord> records) {
+    for (NoteRecord& record : records) {
+        Note& note = notes_.emplace_back();
+        note.record = std::move(record);
+        CreateWindowFor(note);
+        const int row = int(notes_.size() - 1);
+        view_.InsertListRow(row, StoredToListLabel(note.record.text), note.record.isShow);
+        if (note.record.isShow) SetShown(row, true);
     }
 }
 
-void NoteManager::Start() {
-    LoadSettings(state_, services_.settingsPath);
-    state_.m_shownCount = 0;
-    AdoptNewRows();
-    ManagerView& view = services_.view;
-    const NoteRecord* current = CurrentRow();
-    view.SetEditText(current ? StoredToText(current->text) : std::string());
-    LoadPendingFrom(state_.m_current);
-    SetAutostart(services_.autostart, state_.m_autoStart);
-    view.SetAutoStartCheck(state_.m_autoStart);
-    view.SetTopMostCheck(current && current->isTopWin);
+void NoteManager::CreateWindowFor(Note& note) {
+    if (m_windowsCreated >= kWindowCapacity) return;
+    const NoteRecord& record = note.record;
+    const WindowRect rect = KeepOnScreen(
+        SaneRect(record.positionX, record.positionY, record.width, record.height), monitors_);
+    const std::string className = "text_" + std::to_string(m_windowsCreated);
+    note.window = services_.windows.CreateNoteWindow(className, rect);
+    if (!note.window) {
+        services_.log.Failure("note window " + className + " could not be created");
+        return;
+    }
+    ++m_windowsCreated;
+    note.placed = rect;
+    if (m_locked) note.window->SetLocked(true);
+    ApplyTopMostFlag(note);
+}
+
+void NoteManager::PushRecord(Note& note) {
+    if (!note.window || note.previewing || note.lookCurrent) return;
+    note.window->SetLook(LookOf(note.record, AppearanceOf(note.record)));
+    note.lookCurrent = true;
+}
+
+// A window that is not where the program put it was moved or resized by the user: that is the note's
+// place now. Otherwise the stored place stays as it was, even where the window had to be adjusted.
+void NoteManager::ReadBackPlace(Note& note) {
+    const std::optional<WindowRect> rect = note.window->GetWindowRect();
+    if (!rect) {
+        services_.log.Failure("a note window's place could not be read");
+        return;
+    }
+    if (*rect == note.placed) return;
+    note.placed = *rect;
+    note.record.positionX = rect->left;
+    note.record.positionY = rect->top;
+    note.record.width = rect->width();
+    note.record.height = rect->height();
+}
+
+void NoteManager::ApplyTopMostFlag(Note& note) {
+    if (!note.window || note.topMost == note.record.isTopWin) return;
+    if (note.window->SetTopMost(note.record.isTopWin)) note.topMost = note.record.isTopWin;
+    else services_.log.Failure("a note window could not be put above or among other windows");
+}
+
+void NoteManager::SetShown(int row, bool shown) {
+    Note& note = notes_[size_t(row)];
+    note.record.isShow = shown;
+    {
+        ViewUpdate update(updatingView_);
+        view_.SetListCheck(row, shown);
+    }
+    if (!note.window) return;
+    if (shown) PushRecord(note);  // a hidden note may have changed meanwhile
+    if (note.visible == shown) return;
+    if (note.window->Show(shown)) note.visible = shown;
+    else services_.log.Failure(shown ? "a note window could not be shown" : "a note window could not be hidden");
 }
 
 void NoteManager::SyncNotes() {
-    state_.m_shownCount = 0;
-    for (size_t i = 0; i < state_.table.count(); ++i) {
-        NoteRecord& note = state_.table.rows[i];
-        note.autoStart = state_.m_autoStart;
-        NoteWindow* window = WindowOf(int(i));
-        if (!window) continue;
-        if (!note.isShow) {
-            services_.view.SetListCheck(int(i), false);
-            window->Show(false);
-            continue;
-        }
-        ++state_.m_shownCount;
-        PushRowIntoWindow(i, *window);
-        const WindowRect rect = window->GetWindowRect();
-        note.positionX = rect.left;
-        note.positionY = rect.top;
-        note.width = rect.width();
-        note.height = rect.height();
-        window->SetTopMost(note.isTopWin);
+    for (Note& note : notes_) {
+        note.record.autoStart = m_autoStart;
+        if (!note.window || !note.record.isShow) continue;
+        PushRecord(note);
+        ReadBackPlace(note);
+        ApplyTopMostFlag(note);
     }
 }
 
-bool NoteManager::SaveSettings() {
-    const bool saved = ::SaveSettings(state_, services_.settingsPath);
-    if (!saved) {
-        DropDeletedRows();  // what the reload would have done, so rows and windows stay aligned
-        services_.messages.ShowMessage(text::kSaveFailed);
+// ---- Saving
+
+NoteManager::SaveResult NoteManager::Save(Report report) {
+    if (saveBlocked_) {
+        Tell(report, text::kNotSavedUnreadable);
+        return SaveResult::Blocked;
     }
-    AdoptNewRows();
-    return saved;
+    NoteState state;
+    state.m_autoStart = m_autoStart;
+    state.m_locked = m_locked;
+    state.table.overflow = overflow_;
+    state.table.rows.reserve(notes_.size());
+    for (const Note& note : notes_) state.table.rows.push_back(note.record);
+    SaveOptions options;
+    options.capacity = TableCapacity();
+    std::string error;
+    if (!::SaveSettings(state, services_.settingsPath, options, &error)) {
+        services_.log.Failure("settings not saved: " + error);
+        Tell(report, text::kSaveFailed);
+        return SaveResult::Failed;
+    }
+    AdoptReload(std::move(state.table));
+    return SaveResult::Saved;
 }
 
-void NoteManager::ConfirmChanges() {
-    NoteRecord* note = CurrentRow();
-    if (!note) return;
-    note->text = TextToStored(services_.view.EditText());
-    note->font = state_.m_pendingFont;
-    note->color = state_.m_pendingColor;
-    note->fontSize = state_.m_pendingFontSize;
-    services_.view.SetListRowText(state_.m_current, StoredToListLabel(note->text));
-    services_.view.ShowManager(false);
-    SyncNotes();
-    SaveSettings();
+bool NoteManager::SaveSettings() { return Save(Report::MessageBox) == SaveResult::Saved; }
+
+void NoteManager::Tell(Report report, const std::string& message) {
+    if (report == Report::MessageBox) services_.messages.ShowMessage(message);
+    else services_.log.Failure(message);
 }
+
+// The table is what the file now holds: the notes' own rows in order, then the sections that moved up
+// from beyond the capacity, which become notes of their own.
+void NoteManager::AdoptReload(NoteTable table) {
+    const size_t kept = std::min(notes_.size(), table.rows.size());
+    if (kept < notes_.size()) services_.log.Failure("the saved settings hold fewer notes than were saved");
+    for (size_t i = 0; i < kept; ++i) {
+        Note& note = notes_[i];
+        if (!SameLook(note.record, table.rows[i])) note.lookCurrent = false;
+        note.record = std::move(table.rows[i]);
+    }
+    overflow_ = std::move(table.overflow);
+    if (table.rows.size() > kept) {
+        ViewUpdate update(updatingView_);
+        AdoptRecords(std::vector<NoteRecord>(std::make_move_iterator(table.rows.begin() + long(kept)),
+                                             std::make_move_iterator(table.rows.end())));
+    }
+}
+
+// ---- The manager dialog's commands
+
+void NoteManager::MakeCurrent(int row) {
+    m_current = row;
+    ViewUpdate update(updatingView_);
+    const Note* note = CurrentNote();
+    view_.SetEditText(note ? StoredToText(note->record.text) : std::string());
+    m_pending = note ? AppearanceOf(note->record) : Appearance{};
+    view_.SetTopMostCheck(note && note->record.isTopWin);
+    if (note) view_.SelectListRow(row);
+}
+
+void NoteManager::ConfirmChanges(const std::string& editText) { ConfirmChanges(m_current, editText, m_pending); }
 
 void NoteManager::PickColor() {
-    NoteWindow* window = CurrentWindow();
-    if (!window) return;
-    const std::optional<uint32_t> color = services_.pickers.PickColor(state_.m_pendingColor);
-    if (!color) return;
-    state_.m_pendingColor = *color | 0xFF000000u;
-    window->SetFillColor(state_.m_pendingColor);
-    window->Draw();
+    if (!CurrentNote()) return;
+    if (const std::optional<Appearance> chosen = ChooseColor(m_pending)) {
+        m_pending = *chosen;
+        PreviewNote(m_current, m_pending);
+    }
 }
 
 void NoteManager::PickFont() {
-    NoteWindow* window = CurrentWindow();
-    if (!window) return;
-    const FontChoice initial{state_.m_pendingFont, state_.m_pendingFontSize, state_.m_pendingColor};
-    const std::optional<FontChoice> choice = services_.pickers.PickFont(initial);
-    if (!choice) return;
-    state_.m_pendingFont = choice->face;
-    state_.m_pendingFontSize = choice->pointSizeTenths;
-    state_.m_pendingColor = choice->color | 0xFF000000u;
-    window->SetTextFont(choice->face, kFontRegular, EmSize(choice->pointSizeTenths));
-    window->SetFillColor(state_.m_pendingColor);
-    window->Draw();
+    if (!CurrentNote()) return;
+    if (const std::optional<Appearance> chosen = ChooseFont(m_pending)) {
+        m_pending = *chosen;
+        PreviewNote(m_current, m_pending);
+    }
 }
 
-void NoteManager::ExitProgram() {
+std::optional<Appearance> NoteManager::ChooseColor(const Appearance& from) {
+    const std::optional<uint32_t> color = services_.pickers.PickColor(from.color);
+    if (!color) return std::nullopt;
+    Appearance chosen = from;
+    chosen.color = *color | 0xFF000000u;
+    return chosen;
+}
+
+std::optional<Appearance> NoteManager::ChooseFont(const Appearance& from) {
+    const std::optional<FontChoice> choice = services_.pickers.PickFont({from.font, from.fontSize, from.color});
+    if (!choice) return std::nullopt;
+    return Appearance{choice->color | 0xFF000000u, choice->face, choice->pointSizeTenths};
+}
+
+void NoteManager::CloseEveryNote() {
+    for (Note& note : notes_)
+        if (note.window) note.window->Destroy();
+}
+
+bool NoteManager::ExitProgram() {
     SyncNotes();
-    SaveSettings();
-    for (size_t i = 0; i < state_.table.count(); ++i)
-        if (NoteWindow* window = WindowOf(int(i))) window->Destroy();
+    if (Save(Report::MessageBox) == SaveResult::Failed) return false;  // stay, so the user can try again
+    CloseEveryNote();
+    services_.app.Quit();
+    return true;
+}
+
+void NoteManager::EndSession() {
+    SyncNotes();
+    Save(Report::LogOnly);  // nobody may be there to answer a message box
+    CloseEveryNote();
     services_.app.Quit();
 }
 
 void NoteManager::HideManager() {
-    services_.view.ShowManager(false);
+    view_.ShowManager(false);
+    // "取消": what was picked and not confirmed is given up, on the note and in the pending values.
+    DropPreview(m_current);
+    if (const Note* note = CurrentNote()) m_pending = AppearanceOf(note->record);
     SyncNotes();
 }
 
-void NoteManager::OnNoteListClick(int hitRow, bool onCheckBox, int selectedRow) {
-    if (!IsRow(hitRow)) return;
-    if (onCheckBox) {
-        NoteRecord& note = state_.table.rows[size_t(hitRow)];
-        note.isShow = !note.isShow;  // the box showed isShow before the click
-        if (NoteWindow* window = WindowOf(hitRow)) window->Show(note.isShow);
-        state_.m_shownCount += note.isShow ? 1 : -1;
-    }
-    if (!IsRow(selectedRow)) return;
-    ManagerView& view = services_.view;
-    view.SelectListRow(selectedRow);
-    state_.m_current = selectedRow;
-    const NoteRecord& current = state_.table.rows[size_t(selectedRow)];
-    view.SetEditText(StoredToText(current.text));
-    LoadPendingFrom(selectedRow);
-    view.SetTopMostCheck(current.isTopWin);
+void NoteManager::OnManagerKey(ManagerKey key) {
+    // Esc is "取消"; Enter outside the edit does nothing, so that no key ends anything by accident.
+    if (key == ManagerKey::Escape) HideManager();
+}
+
+void NoteManager::SelectNote(int row) {
+    // The current note selected again keeps what the user typed and previewed for it.
+    if (updatingView_ || !IsRow(row) || row == m_current) return;
+    DropPreview(m_current);
+    MakeCurrent(row);
+}
+
+void NoteManager::OnNoteListCheck(int row, bool checked) {
+    if (updatingView_ || !IsRow(row) || notes_[size_t(row)].record.isShow == checked) return;
+    SetShown(row, checked);  // saved with the next save
 }
 
 void NoteManager::AddNote() {
-    if (state_.table.full() || m_windowsCreated >= kWindowCapacity) {
+    if (notes_.size() >= NoteTable::kCapacity || m_windowsCreated >= kWindowCapacity) {
         services_.messages.ShowMessage(text::kTooManyNotes);
         return;
     }
-    state_.table.rows.push_back(NewNote());
-    const size_t row = state_.table.count() - 1;
-    NoteRecord& note = state_.table.rows[row];
-    note.positionX = kNewWindowX;
-    note.positionY = kNewWindowY;
-    CreateWindowForRow(row, kNewWindowWidth, kNewWindowHeight);
+    {
+        ViewUpdate update(updatingView_);
+        AdoptRecords({NewNote()});
+    }
     SyncNotes();
-    SaveSettings();
-    ManagerView& view = services_.view;
-    const int listRow = view.ListRowCount();
-    view.InsertListRow(listRow, StoredToListLabel(state_.table.rows[row].text));
-    view.SetListCheck(listRow, true);
+    Save(Report::MessageBox);
 }
 
 void NoteManager::DeleteNote() {
-    if (state_.table.count() == 1) {
+    if (notes_.size() == 1) {
         services_.messages.ShowMessage(text::kKeepOneNote);
         return;
     }
-    NoteRecord* note = CurrentRow();
-    if (!note) return;
-    note->isDelete = true;
-    note->isShow = false;
+    if (!CurrentNote()) return;
+    RemoveNote(m_current);
     SyncNotes();
-    CompactDeletedRows();
-    SaveSettings();
-    ManagerView& view = services_.view;
-    view.DeleteListRow(state_.m_current);
-    view.SetEditText(state_.table.count() ? StoredToText(state_.table.rows[0].text) : std::string());
-    state_.m_current = 0;
-    view.SelectListRow(0);
+    Save(Report::MessageBox);
+    MakeCurrent(0);
 }
 
-// Destroys the windows of rows marked deleted and closes the gaps, keeping the order; the table follows
-// at the save's reload (or DropDeletedRows when the save fails), so rows and windows stay aligned.
-void NoteManager::CompactDeletedRows() {
-    std::vector<NoteWindow*> kept;
-    for (size_t i = 0; i < state_.table.count(); ++i) {
-        NoteWindow* window = WindowOf(int(i));
-        if (state_.table.rows[i].isDelete) {
-            if (window) window->Destroy();
-            continue;
-        }
-        kept.push_back(window);
+void NoteManager::RemoveNote(int row) {
+    Note& note = notes_[size_t(row)];
+    if (note.window) {
+        note.window->Destroy();
+        retired_.push_back(std::move(note.window));
     }
-    m_noteWindows = std::move(kept);
+    notes_.erase(notes_.begin() + row);
+    ViewUpdate update(updatingView_);
+    view_.DeleteListRow(row);
 }
 
-void NoteManager::DropDeletedRows() {
-    std::vector<NoteRecord>& rows = state_.table.rows;
-    size_t kept = 0;
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (!rows[i].isDelete) rows[kept++] = std::move(rows[i]);
-    rows.resize(kept);
+void NoteManager::ApplyAutoStart(bool checked) {
+    m_autoStart = checked;
+    {
+        ViewUpdate update(updatingView_);
+        view_.SetAutoStartCheck(checked);
+    }
+    Save(Report::MessageBox);
+    SetAutostart(services_.autostart, m_autoStart);
 }
 
-void NoteManager::ApplyAutoStart() {
-    state_.m_autoStart = services_.view.AutoStartCheck();
-    SaveSettings();
-    SetAutostart(services_.autostart, state_.m_autoStart);
-}
+void NoteManager::ApplyTopMost(bool checked) { ApplyTopMost(m_current, checked); }
 
-void NoteManager::ApplyTopMost() {
-    const int row = state_.m_current;
+// ---- Commands on a given note
+
+void NoteManager::ConfirmChanges(int row, const std::string& editText, const Appearance& appearance) {
     if (!IsRow(row)) return;
-    const bool topMost = services_.view.TopMostCheck();
-    state_.table.rows[size_t(row)].isTopWin = topMost;
-    SaveSettings();
-    if (NoteWindow* window = WindowOf(row)) window->SetTopMost(topMost);
+    Note& note = notes_[size_t(row)];
+    note.record.text = TextToStored(editText);
+    note.record.color = appearance.color;
+    note.record.font = appearance.font;
+    note.record.fontSize = appearance.fontSize;
+    note.lookCurrent = false;
+    note.previewing = false;
+    {
+        ViewUpdate update(updatingView_);
+        view_.SetListRowText(row, StoredToListLabel(note.record.text));
+        if (row == m_current) MakeCurrent(row);  // the manager shows what its current note now holds
+        view_.ShowManager(false);
+    }
+    SyncNotes();
+    Save(Report::MessageBox);
 }
 
-void NoteManager::ShowManager() {
-    m_paintHideCount = kPaintsHidden;
-    services_.view.ShowManager(true);
-}
-
-bool NoteManager::HideOnPaint() {
-    if (m_paintHideCount >= kPaintsHidden) return false;
-    ++m_paintHideCount;
+bool NoteManager::HideNote(int row) {
+    if (!IsRow(row)) return false;
+    if (ShownCount() <= 1) {
+        services_.messages.ShowMessage(text::kKeepOneShown);
+        return false;
+    }
+    SetShown(row, false);
+    SyncNotes();
+    Save(Report::MessageBox);
     return true;
+}
+
+void NoteManager::PreviewNote(int row, const Appearance& appearance) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    if (!note.window) return;
+    note.window->SetLook(LookOf(note.record, appearance));
+    note.previewing = true;
+    note.lookCurrent = false;
+}
+
+void NoteManager::DropPreview(int row) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    note.previewing = false;
+    PushRecord(note);
+}
+
+void NoteManager::ShowManagerOn(int row, const Appearance& pending) {
+    if (!IsRow(row)) return;
+    if (row != m_current) DropPreview(m_current);
+    MakeCurrent(row);
+    m_pending = pending;
+    view_.ShowManager(true);
+}
+
+void NoteManager::ApplyTopMost(int row, bool topMost) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    note.record.isTopWin = topMost;
+    if (row == m_current) {
+        ViewUpdate update(updatingView_);
+        view_.SetTopMostCheck(topMost);
+    }
+    Save(Report::MessageBox);
+    ApplyTopMostFlag(notes_[size_t(row)]);  // the save may have added notes
 }

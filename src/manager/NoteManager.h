@@ -4,81 +4,123 @@
 #include <string>
 #include <vector>
 
-#include "store/Autostart.h"
 #include "manager/ManagerViews.h"
-#include "store/NoteRecord.h"
+#include "manager/Note.h"
 #include "notewindow/NoteWindow.h"
+#include "notewindow/Placement.h"
+#include "store/Autostart.h"
+#include "store/NoteRecord.h"
 
-// Everything the manager dialog decides: it owns the note state and the note windows, and carries out
-// every change to notes. The dialog only forwards its controls' events here.
+// Everything the manager dialog decides. It is the one owner of the notes (each note's settings together
+// with its window), the manager's current note and its pending appearance, and carries out every change
+// to notes. The dialogs only forward what the user did, with the facts it needs, as arguments.
 class NoteManager {
 public:
     static constexpr int kWindowCapacity = 1024;
 
+    // What the manager drives besides its dialog.
     struct Services {
-        ManagerView& view;
         NoteWindowFactory& windows;
+        Screens& screens;
         Pickers& pickers;
         Messages& messages;
         AutostartStore& autostart;
         AppControl& app;
+        FailureLog& log;
         std::string settingsPath;
     };
 
-    explicit NoteManager(Services services);
+    NoteManager(ManagerView& view, Services services);
+    ~NoteManager();
+    NoteManager(const NoteManager&) = delete;
+    NoteManager& operator=(const NoteManager&) = delete;
 
     // Loads the settings, creates one window and list row per note and brings autostart in line.
     void Start();
-    // Pushes every shown row into its window and reads its rectangle back; hides the hidden ones.
+    // Shown notes show what their settings hold (a preview stays while its dialog holds it), and where
+    // the user moved them reaches their settings.
     void SyncNotes();
-    // Saves the table; tells the user when the file could not be written.
+    // Saves the notes; tells the user when the file could not be written.
     bool SaveSettings();
 
-    // Commands of the manager dialog.
-    void ConfirmChanges();
+    // The manager dialog's commands. Each acts on the note the dialog shows as current.
+    void ConfirmChanges(const std::string& editText);
     void PickColor();
     void PickFont();
-    void ExitProgram();
+    // False when the notes could not be saved: the program then keeps running.
+    bool ExitProgram();
+    // The session ends: save without asking anyone, close every note, quit.
+    void EndSession();
     void HideManager();
-    // A click in the note list: on hitRow's check box it flips that note's visibility; then selectedRow
-    // (or -1) becomes the current note.
-    void OnNoteListClick(int hitRow, bool onCheckBox, int selectedRow);
+    void OnManagerKey(ManagerKey key);
+    // The list's selection moved to row (by a click or the keyboard).
+    void SelectNote(int row);
+    // The check box of row now shows checked, however it came to.
+    void OnNoteListCheck(int row, bool checked);
     void AddNote();
     void DeleteNote();
-    void ApplyAutoStart();
-    void ApplyTopMost();
-    void OnQueryEndSession() { ExitProgram(); }
-    // True for the first two paints: the dialog hides itself then, unless it was asked for already.
-    bool HideOnPaint();
-    // Shows the dialog at the user's request; later paints no longer hide it.
-    void ShowManager();
+    void ApplyAutoStart(bool checked);
+    void ApplyTopMost(bool checked);
 
-    NoteState& State() { return state_; }
-    const NoteState& State() const { return state_; }
-    ManagerView& View() { return services_.view; }
-    Messages& UserMessages() { return services_.messages; }
-    NoteWindow* WindowOf(int row) const;
-    // The row whose window this is, or -1.
+    // Commands on one given note, for its quick settings dialog.
+    void ConfirmChanges(int row, const std::string& editText, const Appearance& appearance);
+    // False (and a message) when it is the last note shown.
+    bool HideNote(int row);
+    void PreviewNote(int row, const Appearance& appearance);
+    // The note shows its stored look again: a preview is given up.
+    void DropPreview(int row);
+    // Shows the manager with this note current, keeping a pending preview for its "确认修改".
+    void ShowManagerOn(int row, const Appearance& pending);
+    void ApplyTopMost(int row, bool topMost);
+    // The pickers, opened on an appearance; nothing when cancelled.
+    std::optional<Appearance> ChooseColor(const Appearance& from);
+    std::optional<Appearance> ChooseFont(const Appearance& from);
+
+    // The state, read-only.
+    size_t NoteCount() const { return notes_.size(); }
+    bool IsRow(int row) const { return row >= 0 && size_t(row) < notes_.size(); }
+    const NoteRecord& Record(int row) const { return notes_.at(size_t(row)).record; }
+    NoteWindow* WindowOf(int row) const { return IsRow(row) ? notes_[size_t(row)].window.get() : nullptr; }
     int RowOfWindow(const NoteWindow* window) const;
-    bool IsRow(int row) const { return row >= 0 && size_t(row) < state_.table.count(); }
-    void LoadPendingFrom(int row);
+    int Current() const { return m_current; }
+    const Appearance& Pending() const { return m_pending; }
+    bool AutoStart() const { return m_autoStart; }
+    int ShownCount() const;
     int WindowsCreated() const { return m_windowsCreated; }
+    const std::vector<RawSection>& Overflow() const { return overflow_; }
 
 private:
-    void CreateWindowForRow(size_t row, int32_t width, int32_t height);
-    void PushRowIntoWindow(size_t row, NoteWindow& window);
-    void AdoptNewRows();
-    void CompactDeletedRows();
-    void DropDeletedRows();
-    NoteRecord* CurrentRow();
-    NoteWindow* CurrentWindow() const;
+    enum class Report { MessageBox, LogOnly };
+    enum class SaveResult { Saved, Failed, Blocked };
 
+    SaveResult Save(Report report);
+    void Tell(Report report, const std::string& message);
+    void AdoptRecords(std::vector<NoteRecord> records);
+    void AdoptReload(NoteTable table);
+    void CreateWindowFor(Note& note);
+    void PushRecord(Note& note);
+    void ReadBackPlace(Note& note);
+    void ApplyTopMostFlag(Note& note);
+    void SetShown(int row, bool shown);
+    void RemoveNote(int row);
+    void MakeCurrent(int row);
+    void CloseEveryNote();
+    size_t TableCapacity() const;
+    Note* CurrentNote() { return IsRow(m_current) ? &notes_[size_t(m_current)] : nullptr; }
+
+    ManagerView& view_;
     Services services_;
-    NoteState state_;
-    std::vector<std::unique_ptr<NoteWindow>> m_windowPool;  // every window created in this run
-    std::vector<NoteWindow*> m_noteWindows;                 // the window of row i
+    std::vector<Note> notes_;
+    std::vector<RawSection> overflow_;  // sections past the capacity, written back unchanged
+    std::vector<std::unique_ptr<NoteWindow>> retired_;  // windows of deleted notes: an object serves one window
+    std::vector<Monitor> monitors_;
+    bool m_autoStart = false;
+    bool m_locked = false;
+    int m_current = 0;
+    Appearance m_pending;
     int m_windowsCreated = 0;
-    int m_paintHideCount = 0;
+    bool saveBlocked_ = false;   // the file could not be read: never written over in this run
+    bool updatingView_ = false;  // the view's echoes of the core's own changes are not commands
 };
 
 // Runs a note's quick settings dialog unless one is open for that note already.

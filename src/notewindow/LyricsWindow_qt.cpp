@@ -34,6 +34,14 @@ CLyricsWindow::CLyricsWindow(const QString& className, std::function<void(CLyric
     x11::SkipTaskbarAndPager(*this);
 }
 
+void CLyricsWindow::SetLook(const NoteLook& look) {
+    m_strText = QString::fromStdString(look.text);
+    renderer_.SetText(m_strText);
+    renderer_.SetFillColor(look.color);
+    renderer_.SetTextFont(QString::fromStdString(look.face), look.style, look.emSize);
+    Draw();
+}
+
 void CLyricsWindow::SetText(const std::string& text) {
     m_strText = QString::fromStdString(text);
     renderer_.SetText(m_strText);
@@ -53,7 +61,12 @@ void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize
 void CLyricsWindow::Draw() {
     if (destroyed_ || drawPending_) return;
     drawPending_ = true;
-    QMetaObject::invokeMethod(this, [this] { RenderNow(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { RenderWhenShown(); }, Qt::QueuedConnection);
+}
+
+// A hidden note is drawn only when it is shown.
+void CLyricsWindow::RenderWhenShown() {
+    if (isVisible()) RenderNow();
 }
 
 QImage CLyricsWindow::Image() {
@@ -83,29 +96,48 @@ void CLyricsWindow::UpdateShapes() {
     if (x11::CompositingActive()) {
         // Per-pixel alpha shows the desktop through; the mouse goes through where nothing is painted.
         x11::SetBoundingShape(*this, {rect()});
-        x11::SetInputShape(*this, painted);
+        x11::SetInputShape(*this, locked_ ? std::vector<QRect>() : painted);
     } else {
         // No per-pixel alpha: the window takes the text's shape, which also limits where it takes the mouse.
         x11::SetBoundingShape(*this, painted);
-        x11::SetInputShape(*this, {rect()});
+        x11::SetInputShape(*this, locked_ ? std::vector<QRect>() : std::vector<QRect>{rect()});
     }
 }
 
-void CLyricsWindow::Show(bool visible) {
-    if (destroyed_) return;
+bool CLyricsWindow::Show(bool visible) {
+    if (destroyed_) return false;
+    // Drawn and shaped before it maps, so that it never shows unshaped.
+    if (visible && drawPending_) RenderNow();
     setVisible(visible);
+    return true;
 }
 
-void CLyricsWindow::SetTopMost(bool topMost) {
-    if (destroyed_ || topMost == topMost_) return;
+bool CLyricsWindow::SetTopMost(bool topMost) {
+    if (destroyed_) return false;
+    if (topMost == topMost_) return true;
     topMost_ = topMost;
     if (QWindow* window = windowHandle()) window->setFlag(Qt::WindowStaysOnTopHint, topMost);
     if (topMost && isVisible()) raise();
+    return true;
 }
 
-WindowRect CLyricsWindow::GetWindowRect() const {
+bool CLyricsWindow::Place(const WindowRect& rect) {
+    if (destroyed_) return false;
+    setGeometry(rect.left, rect.top, rect.width(), rect.height());
+    return true;
+}
+
+std::optional<WindowRect> CLyricsWindow::GetWindowRect() const {
+    if (destroyed_) return std::nullopt;
     const QRect frame = frameGeometry();
-    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    return WindowRect{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+void CLyricsWindow::SetLocked(bool locked) {
+    if (locked == locked_) return;
+    locked_ = locked;
+    setAttribute(Qt::WA_TransparentForMouseEvents, locked);
+    UpdateShapes();
 }
 
 void CLyricsWindow::Destroy() {
@@ -139,7 +171,7 @@ void CLyricsWindow::mousePressEvent(QMouseEvent* event) {
     QWindow* window = windowHandle();
     const bool systemDrag = window && (edge == Edge::None ? window->startSystemMove()
                                                           : window->startSystemResize(ToQtEdges(edge)));
-    if (!systemDrag) drag_ = Drag{edge, GetWindowRect(), event->globalPosition().toPoint()};
+    if (!systemDrag) drag_ = Drag{edge, *GetWindowRect(), event->globalPosition().toPoint()};
 }
 
 void CLyricsWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -168,12 +200,11 @@ void CLyricsWindow::UpdateCursor(const QPoint& pos) {
     }
 }
 
-std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className, int32_t x,
-                                                                  int32_t y, int32_t width, int32_t height) {
+std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
+                                                                  const WindowRect& rect) {
     auto window = std::make_unique<CLyricsWindow>(QString::fromStdString(className), [this](CLyricsWindow& note) {
         if (onDoubleClick) onDoubleClick(note);
     });
-    window->setGeometry(x, y, width, height);
-    window->show();  // created visible, like the Windows notes
-    return window;
+    window->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+    return window;  // hidden until its note is shown
 }

@@ -18,15 +18,22 @@ class CLyricsWindow : public QWidget, public NoteWindow {
 public:
     CLyricsWindow(const QString& className, std::function<void(CLyricsWindow&)> onDoubleClick);
 
-    void SetText(const std::string& text) override;
-    std::string Text() const override;
-    void SetFillColor(uint32_t argb) override;
-    void SetTextFont(const std::string& face, int style, float emSize) override;
-    void Draw() override;
-    void Show(bool visible) override;
-    void SetTopMost(bool topMost) override;
-    WindowRect GetWindowRect() const override;
+    void SetLook(const NoteLook& look) override;
+    bool Show(bool visible) override;
+    bool SetTopMost(bool topMost) override;
+    bool Place(const WindowRect& rect) override;
+    std::optional<WindowRect> GetWindowRect() const override;
+    void SetLocked(bool locked) override;
     void Destroy() override;
+
+    // Stores the text (CR LF line breaks) and draws.
+    void SetText(const std::string& text);
+    std::string Text() const;
+    void SetFillColor(uint32_t argb);
+    // Builds the font the drawing uses; does not draw.
+    void SetTextFont(const std::string& face, int style, float emSize);
+    // Draws the text at the current size, on the next turn of the event loop; a hidden note when shown.
+    void Draw();
 
     // The whole note as on screen, rendered now if a draw is pending; and how many renders there were.
     QImage Image();
@@ -43,6 +50,7 @@ protected:
 
 private:
     void RenderNow();
+    void RenderWhenShown();
     void UpdateShapes();
     void UpdateCursor(const QPoint& pos);
 
@@ -60,6 +68,7 @@ private:
     bool destroyed_ = false;
     bool drawPending_ = false;
     bool topMost_ = true;
+    bool locked_ = false;
     std::optional<Drag> drag_;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
 };
@@ -67,7 +76,6 @@ private:
 // Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick.
 class LyricsWindowFactory : public NoteWindowFactory {
 public:
-    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, int32_t x, int32_t y,
-                                                 int32_t width, int32_t height) override;
+    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
 };

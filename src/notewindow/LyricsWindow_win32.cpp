@@ -20,6 +20,14 @@ bool CLyricsWindow::Create(const std::wstring& className, int x, int y, int widt
     return CreateEx(kExStyle, className.c_str(), kStyle, x, y, width, height);
 }
 
+void CLyricsWindow::SetLook(const NoteLook& look) {
+    m_strText = Widen(look.text);
+    renderer_.SetText(m_strText);
+    renderer_.SetFillColor(look.color);
+    renderer_.SetTextFont(Widen(look.face), look.style, look.emSize);
+    Draw();
+}
+
 void CLyricsWindow::SetText(const std::string& text) {
     m_strText = Widen(text);
     renderer_.SetText(m_strText);
@@ -35,7 +43,13 @@ void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize
 }
 
 void CLyricsWindow::Draw() {
+    drawPending_ = true;
+    if (hwnd() && IsWindowVisible(hwnd())) Render();
+}
+
+void CLyricsWindow::Render() {
     if (!hwnd()) return;
+    drawPending_ = false;
     RECT client;
     GetClientRect(hwnd(), &client);
     const SIZE size{client.right - client.left, client.bottom - client.top};
@@ -49,20 +63,37 @@ void CLyricsWindow::Draw() {
     });
 }
 
-void CLyricsWindow::Show(bool visible) {
-    if (hwnd()) ShowWindow(hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+bool CLyricsWindow::Show(bool visible) {
+    if (!hwnd()) return false;
+    if (visible && drawPending_) Render();  // the layered window gets its picture before it appears
+    ShowWindow(hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    return bool(IsWindowVisible(hwnd())) == visible;
 }
 
-void CLyricsWindow::SetTopMost(bool topMost) {
-    if (hwnd())
-        SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+bool CLyricsWindow::SetTopMost(bool topMost) {
+    return hwnd() && SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
-WindowRect CLyricsWindow::GetWindowRect() const {
+bool CLyricsWindow::Place(const WindowRect& rect) {
+    if (!hwnd() || !SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.width(), rect.height(),
+                                 SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    Draw();
+    return true;
+}
+
+std::optional<WindowRect> CLyricsWindow::GetWindowRect() const {
     RECT rect{};
-    if (hwnd()) ::GetWindowRect(hwnd(), &rect);
-    return {rect.left, rect.top, rect.right, rect.bottom};
+    if (!hwnd() || !::GetWindowRect(hwnd(), &rect)) return std::nullopt;
+    return WindowRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// WS_EX_TRANSPARENT makes a layered window let every click through.
+void CLyricsWindow::SetLocked(bool locked) {
+    if (!hwnd()) return;
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, locked ? exStyle | WS_EX_TRANSPARENT : exStyle & ~WS_EX_TRANSPARENT);
 }
 
 void CLyricsWindow::Destroy() {
@@ -86,6 +117,8 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
             break;
+        case WM_CLOSE:
+            return 0;  // Alt+F4 on a note: notes close only with the program or the manager's delete
         case WM_LBUTTONDBLCLK:
             if (onDoubleClick_) onDoubleClick_(*this);
             return 0;
@@ -98,7 +131,9 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 // A press on the text moves the note, a press in an edge band resizes that edge; the note follows the
 // mouse until the button is released. lParam holds the press in client coordinates.
 void CLyricsWindow::BeginDrag(LPARAM lParam) {
-    const WindowRect rect = GetWindowRect();
+    const std::optional<WindowRect> place = GetWindowRect();
+    if (!place) return;
+    const WindowRect rect = *place;
     const DWORD pos = GetMessagePos();
     drag_ = Drag{EdgeAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), rect.width(), rect.height()), rect,
                  GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
@@ -125,7 +160,9 @@ void CLyricsWindow::EndDrag() {
 
 bool CLyricsWindow::OnSetCursor() {
     const DWORD pos = GetMessagePos();
-    const WindowRect rect = GetWindowRect();
+    const std::optional<WindowRect> place = GetWindowRect();
+    if (!place) return false;
+    const WindowRect rect = *place;
     const int x = GET_X_LPARAM(pos) - rect.left;
     const int y = GET_Y_LPARAM(pos) - rect.top;
     switch (CursorAt(x, y, rect.width(), rect.height())) {
@@ -136,11 +173,11 @@ bool CLyricsWindow::OnSetCursor() {
     return false;
 }
 
-std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className, int32_t x,
-                                                                  int32_t y, int32_t width, int32_t height) {
+std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
+                                                                  const WindowRect& rect) {
     auto window = std::make_unique<CLyricsWindow>([this](CLyricsWindow& note) {
         if (onDoubleClick) onDoubleClick(note);
     });
-    window->Create(Widen(className), x, y, width, height);
+    if (!window->Create(Widen(className), rect.left, rect.top, rect.width(), rect.height())) return nullptr;
     return window;
 }

@@ -14,8 +14,11 @@
 // Clicks on fully transparent pixels go to whatever lies beneath.
 class CLyricsWindow : public WindowBase, public NoteWindow {
 public:
-    static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE;
+    // Notes never take the focus: not when clicked, not when the active window goes away.
+    static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    // Created hidden: only shown notes ever appear. A popup without a caption shows no system menu;
+    // WS_SYSMENU makes Wine treat the note as a managed window, whose drags survive its activation.
+    static constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU;
 
     explicit CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick);
     ~CLyricsWindow() override;
@@ -23,15 +26,22 @@ public:
     // Registers the class ("text_%d") and creates the window.
     bool Create(const std::wstring& className, int x, int y, int width, int height);
 
-    void SetText(const std::string& text) override;
-    std::string Text() const override;
-    void SetFillColor(uint32_t argb) override;
-    void SetTextFont(const std::string& face, int style, float emSize) override;
-    void Draw() override;
-    void Show(bool visible) override;
-    void SetTopMost(bool topMost) override;
-    WindowRect GetWindowRect() const override;
+    void SetLook(const NoteLook& look) override;
+    bool Show(bool visible) override;
+    bool SetTopMost(bool topMost) override;
+    bool Place(const WindowRect& rect) override;
+    std::optional<WindowRect> GetWindowRect() const override;
+    void SetLocked(bool locked) override;
     void Destroy() override;
+
+    // Stores the text (CR LF line breaks) and draws.
+    void SetText(const std::string& text);
+    std::string Text() const;
+    void SetFillColor(uint32_t argb);
+    // Builds the font the drawing uses; does not draw.
+    void SetTextFont(const std::string& face, int style, float emSize);
+    // Renders the text at the client size into the layered window; a hidden note when it is shown.
+    void Draw();
 
     bool m_bSettingOpen = false;
 
@@ -52,16 +62,18 @@ private:
     };
     std::optional<Drag> drag_;
 
+    void Render();
+
     std::wstring m_strText;
     NoteRenderer renderer_;
     HDC m_hMemDC = nullptr;
+    bool drawPending_ = false;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
 };
 
 // Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick.
 class LyricsWindowFactory : public NoteWindowFactory {
 public:
-    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, int32_t x, int32_t y,
-                                                 int32_t width, int32_t height) override;
+    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // A note window's place on the screen, in physical pixels.
@@ -12,35 +13,46 @@ struct WindowRect {
     int32_t bottom = 0;
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
+    bool operator==(const WindowRect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    bool operator!=(const WindowRect& o) const { return !(*this == o); }
 };
 
 inline constexpr int kFontRegular = 0;
 inline constexpr int kFontBold = 1;
 
-// What the manager needs of a note window; each front end implements it (CLyricsWindow).
+// What a note window shows: the text in a face and size, filled in a colour.
+struct NoteLook {
+    std::string text;             // CR LF line breaks
+    uint32_t color = 0xFFFF0000;  // ARGB, opaque
+    std::string face;
+    float emSize = 0;             // pixels
+    int style = kFontRegular;
+};
+
+// What the manager needs of a note window; each front end implements it (CLyricsWindow). Calls that
+// can fail say so, and then nothing has changed.
 class NoteWindow {
 public:
     virtual ~NoteWindow() = default;
-    // Stores the text (CR LF line breaks) and redraws.
-    virtual void SetText(const std::string& text) = 0;
-    // The text as last given to SetText.
-    virtual std::string Text() const = 0;
-    virtual void SetFillColor(uint32_t argb) = 0;
-    // Builds the font the drawing uses; does not redraw. emSize is in pixels.
-    virtual void SetTextFont(const std::string& face, int style, float emSize) = 0;
-    // Renders the text at the current size and shows the result.
-    virtual void Draw() = 0;
-    virtual void Show(bool visible) = 0;
-    virtual void SetTopMost(bool topMost) = 0;
-    virtual WindowRect GetWindowRect() const = 0;
+    // Stores what to show and draws it; a hidden window draws when it is shown.
+    virtual void SetLook(const NoteLook& look) = 0;
+    // Shows without taking the focus, or hides.
+    virtual bool Show(bool visible) = 0;
+    virtual bool SetTopMost(bool topMost) = 0;
+    virtual bool Place(const WindowRect& rect) = 0;
+    virtual std::optional<WindowRect> GetWindowRect() const = 0;
+    // A locked note lets every click through to what lies beneath.
+    virtual void SetLocked(bool locked) = 0;
     // Closes the window; the object lives on.
     virtual void Destroy() = 0;
 };
 
-// Creates note windows: a visible, topmost, borderless window with a window class of its own.
+// Creates note windows: hidden, topmost and borderless, each with a window class of its own.
 class NoteWindowFactory {
 public:
     virtual ~NoteWindowFactory() = default;
-    virtual std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, int32_t x, int32_t y,
-                                                         int32_t width, int32_t height) = 0;
+    // Nothing when the window system refused.
+    virtual std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) = 0;
 };

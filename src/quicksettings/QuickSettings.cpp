@@ -1,91 +1,81 @@
 #include "quicksettings/QuickSettings.h"
 
+#include "store/NoteText.h"
+
 namespace {
 constexpr bool kEnds = true;
 constexpr bool kStaysOpen = false;
 }  // namespace
 
-QuickSettings::QuickSettings(NoteManager& manager, NoteWindow& note) : manager_(manager), note_(note) {}
+QuickSettings::QuickSettings(NoteManager& manager, const NoteWindow& note) : manager_(manager), note_(note) {}
 
 QuickSettings::Initial QuickSettings::Init() {
-    m_nNoteIndex = manager_.RowOfWindow(&note_);
+    const int row = NoteIndex();
     Initial initial;
-    initial.text = note_.Text();
-    if (!Valid()) return initial;
+    if (row < 0) return initial;
+    const NoteRecord& record = manager_.Record(row);
     initial.valid = true;
-    initial.autoStart = manager_.State().m_autoStart;
-    initial.topMost = manager_.State().table.rows[size_t(m_nNoteIndex)].isTopWin;
-    manager_.LoadPendingFrom(m_nNoteIndex);
+    initial.text = StoredToText(record.text);
+    initial.autoStart = manager_.AutoStart();
+    initial.topMost = record.isTopWin;
+    m_pending = AppearanceOf(record);
     return initial;
 }
 
 bool QuickSettings::Ok(const std::string& editText) {
-    if (!Valid()) return kEnds;
-    manager_.View().SetEditText(editText);
-    manager_.State().m_current = m_nNoteIndex;
-    manager_.ConfirmChanges();
+    manager_.ConfirmChanges(NoteIndex(), editText, m_pending);
     return kEnds;
 }
 
 bool QuickSettings::Cancel() {
-    manager_.SyncNotes();
+    manager_.DropPreview(NoteIndex());  // this dialog's preview, and only that
     return kEnds;
 }
 
 bool QuickSettings::Hide() {
-    if (!Valid()) return kEnds;
-    if (manager_.State().m_shownCount > 1) {
-        manager_.View().SetListCheck(m_nNoteIndex, false);
-        manager_.State().table.rows[size_t(m_nNoteIndex)].isShow = false;
-        manager_.SyncNotes();
-        manager_.SaveSettings();
-    } else {
-        manager_.UserMessages().ShowMessage(text::kKeepOneShown);
-    }
+    manager_.HideNote(NoteIndex());
+    manager_.DropPreview(NoteIndex());  // the dialog ends: nobody holds its preview any more
     return kEnds;
 }
 
 bool QuickSettings::ChooseNoteColor() {
-    if (!Valid()) return kEnds;
-    manager_.State().m_current = m_nNoteIndex;
-    manager_.PickColor();
+    const int row = NoteIndex();
+    if (row < 0) return kEnds;
+    if (const std::optional<Appearance> chosen = manager_.ChooseColor(m_pending)) {
+        m_pending = *chosen;
+        manager_.PreviewNote(NoteIndex(), m_pending);
+    }
     return kStaysOpen;
 }
 
 bool QuickSettings::ChooseNoteFont() {
-    if (!Valid()) return kEnds;
-    manager_.State().m_current = m_nNoteIndex;
-    manager_.PickFont();
+    const int row = NoteIndex();
+    if (row < 0) return kEnds;
+    if (const std::optional<Appearance> chosen = manager_.ChooseFont(m_pending)) {
+        m_pending = *chosen;
+        manager_.PreviewNote(NoteIndex(), m_pending);
+    }
     return kStaysOpen;
 }
 
 bool QuickSettings::OpenManager() {
-    if (!Valid()) return kEnds;
-    NoteState& state = manager_.State();
-    ManagerView& view = manager_.View();
-    state.m_current = m_nNoteIndex;
-    view.SetEditText(note_.Text());
-    view.SelectListRow(m_nNoteIndex);
-    view.SetTopMostCheck(state.table.rows[size_t(m_nNoteIndex)].isTopWin);
-    manager_.ShowManager();
+    manager_.ShowManagerOn(NoteIndex(), m_pending);
     return kEnds;
 }
 
 bool QuickSettings::Exit() {
-    manager_.ExitProgram();
-    return kEnds;
+    // After a failed save the program stays, and so does the dialog, for another try.
+    return manager_.ExitProgram() ? kEnds : kStaysOpen;
 }
 
 bool QuickSettings::SetAutoStart(bool checked) {
-    manager_.View().SetAutoStartCheck(checked);
-    manager_.ApplyAutoStart();
+    manager_.ApplyAutoStart(checked);
     return kStaysOpen;
 }
 
 bool QuickSettings::SetTopMost(bool checked) {
-    if (!Valid()) return kEnds;
-    manager_.View().SetTopMostCheck(checked);
-    manager_.State().m_current = m_nNoteIndex;
-    manager_.ApplyTopMost();
+    const int row = NoteIndex();
+    if (row < 0) return kEnds;
+    manager_.ApplyTopMost(row, checked);
     return kStaysOpen;
 }

@@ -4,11 +4,12 @@
 
 #include "manager/NoteManager.h"
 
-// The quick settings dialog of one note. It owns nothing: every command makes its note the manager's
-// current note and runs the manager's own handler.
+// The quick settings dialog of one note. It owns only its pending appearance, picked for its own note;
+// every command names that note to the manager, found afresh each time, so that it never acts on
+// another one.
 class QuickSettings {
 public:
-    QuickSettings(NoteManager& manager, NoteWindow& note);
+    QuickSettings(NoteManager& manager, const NoteWindow& note);
 
     // What the dialog shows when it opens. Not valid when the note has no row: close at once then.
     struct Initial {
@@ -17,7 +18,6 @@ public:
         bool autoStart = false;
         bool topMost = false;
     };
-    // Finds the note's row and loads the manager's pending values from it.
     Initial Init();
 
     // Each command returns whether the dialog ends now.
@@ -31,12 +31,11 @@ public:
     bool SetAutoStart(bool checked);
     bool SetTopMost(bool checked);
 
-    int NoteIndex() const { return m_nNoteIndex; }
+    int NoteIndex() const { return manager_.RowOfWindow(&note_); }
+    const Appearance& Pending() const { return m_pending; }
 
 private:
-    bool Valid() const { return manager_.IsRow(m_nNoteIndex); }
-
     NoteManager& manager_;
-    NoteWindow& note_;
-    int m_nNoteIndex = -1;
+    const NoteWindow& note_;
+    Appearance m_pending;
 };

@@ -3,10 +3,24 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Whole-file access for the settings file. Paths are UTF-8.
 
-bool FileExists(const std::string& path);
+struct FileRead {
+    enum class Status {
+        Read,     // bytes holds the whole file
+        Missing,  // there is no such file
+        Failed,   // the file exists but could not be read; error says why
+    };
+    Status status = Status::Missing;
+    std::string bytes;
+    std::string error;
+};
+
+// Reads a whole regular file. Never blocks: a FIFO, device or folder in its place is a failure.
+FileRead ReadSettingsFile(const std::string& path);
+// The whole file, or nothing when it is missing or unreadable.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Lets a test make a write fail after some bytes, as a full disk would.
@@ -14,9 +28,16 @@ struct WriteFault {
     size_t failAfterBytes = 0;
 };
 
-// Writes a temporary file beside path, flushes it to disk and puts it in place of path in one step.
-// On failure path is left as it was and the temporary file is removed.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, const WriteFault* fault = nullptr);
+// Writes a fresh, uniquely named temporary file beside the file that path names (following symbolic
+// links to their target), flushes it to disk, gives it the old file's permissions and puts it in place of
+// that file in one step. On failure the old file is left as it was, the temporary file is removed and
+// error (when given) says why.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault = nullptr,
+                         std::string* error = nullptr);
 
 // The folder part of a path ("" when there is none).
 std::string FolderOf(const std::string& path);
+
+// Per platform: writes bytes as above; failAfterWriting makes the write fail once the bytes are out.
+bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
+                               std::string* error);

@@ -3,60 +3,130 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "store/FileIO.h"
 
-bool FileExists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return content.str();
-}
-
 namespace {
 
-bool WriteAll(int fd, const std::string& bytes, const WriteFault* fault) {
-    size_t limit = fault ? fault->failAfterBytes : bytes.size();
-    if (limit > bytes.size()) limit = bytes.size();
+std::string Describe(const std::string& what, int error) { return what + ": " + std::strerror(error); }
+
+// The file a chain of symbolic links ends at; a dangling link names the file a write will create.
+std::string ResolveLinks(std::string path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::string target(size_t(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0) return path;
+        target.resize(size_t(length));
+        if (target[0] != '/') {
+            const std::string folder = FolderOf(path);
+            if (!folder.empty()) target = folder + "/" + target;
+        }
+        path = std::move(target);
+    }
+    return path;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
-    while (done < limit) {
-        const ssize_t n = write(fd, bytes.data() + done, limit - done);
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += size_t(n);
     }
-    return fault == nullptr;
+    return true;
 }
 
 void SyncFolder(const std::string& path) {
     const std::string folder = FolderOf(path);
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     close(fd);
 }
 
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// The temporary file gets what the replaced file had: its permission bits and, where allowed, its owner.
+void TakeOverAttributes(int fd, const std::string& target) {
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        fchmod(fd, old.st_mode & 07777);
+        if ((old.st_uid != geteuid() || old.st_gid != getegid()) && fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Only some users may give a file away; the permission bits still hold.
+        }
+    } else {
+        fchmod(fd, NewFileMode());
+    }
+}
+
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, const WriteFault* fault) {
-    const std::string temp = path + ".tmp";
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, bytes, fault) && fsync(fd) == 0;
+FileRead ReadSettingsFile(const std::string& path) {
+    FileRead result;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        struct stat info;
+        const int error = errno;
+        const bool missing = error == ENOENT && (lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode));
+        result.status = missing ? FileRead::Status::Missing : FileRead::Status::Failed;
+        if (!missing) result.error = Describe(path, error);
+        return result;
+    }
+    result.status = FileRead::Status::Failed;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        result.error = path + ": not a regular file";
+        close(fd);
+        return result;
+    }
+    result.bytes.resize(size_t(info.st_size));
+    size_t done = 0;
+    for (;;) {
+        if (done == result.bytes.size()) result.bytes.resize(done + 65536);  // the file grew meanwhile
+        const ssize_t n = read(fd, result.bytes.data() + done, result.bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            result.error = Describe(path, errno);
+            result.bytes.clear();
+            close(fd);
+            return result;
+        }
+        if (n == 0) break;
+        done += size_t(n);
+    }
+    close(fd);
+    result.bytes.resize(done);
+    result.status = FileRead::Status::Read;
+    return result;
+}
+
+bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
+                               std::string* error) {
+    const std::string target = ResolveLinks(path);
+    std::string temp = target + ".XXXXXX";
+    // A fresh name, created exclusively: nothing planted beside the file can redirect or block the write.
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = Describe(temp, errno);
+        return false;
+    }
+    TakeOverAttributes(fd, target);
+    const bool written = WriteAll(fd, bytes) && !failAfterWriting && fsync(fd) == 0;
+    const int writeError = errno;
     const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(temp.c_str(), path.c_str()) != 0) {
+    if (!written || !closed || rename(temp.c_str(), target.c_str()) != 0) {
+        if (error) *error = failAfterWriting ? temp + ": write failed" : Describe(target, written ? errno : writeError);
         unlink(temp.c_str());
         return false;
     }
-    SyncFolder(path);
+    SyncFolder(target);
     return true;
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "store/FileIO.h"
 #include "store/Unicode.h"
@@ -12,49 +13,109 @@ std::wstring Wide(const std::string& utf8) {
     return std::wstring(wide.begin(), wide.end());
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes, const WriteFault* fault) {
-    size_t limit = fault ? fault->failAfterBytes : bytes.size();
-    if (limit > bytes.size()) limit = bytes.size();
+std::string Describe(const std::string& what, DWORD error) {
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string message = text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : u"";
+    LocalFree(text);
+    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r')) message.pop_back();
+    return what + ": error " + std::to_string(error) + (message.empty() ? "" : " (" + Utf16ToUtf8(message) + ")");
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
     size_t done = 0;
-    while (done < limit) {
+    while (done < bytes.size()) {
         DWORD written = 0;
-        const DWORD chunk = DWORD(std::min<size_t>(limit - done, 1 << 20));
+        const DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
     }
-    return fault == nullptr;
+    return true;
+}
+
+// The file a link points to, so that a save goes through to it; the path itself otherwise.
+std::wstring FinalPath(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    std::wstring final(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(file, final.data(), DWORD(final.size()), VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= final.size()) return path;
+    final.resize(length);
+    return final;
+}
+
+std::wstring UniqueTempName(const std::wstring& target) {
+    static std::atomic<unsigned> counter{0};
+    return target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) +
+           L"-" + std::to_wstring(counter++);
 }
 
 }  // namespace
 
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string content;
+FileRead ReadSettingsFile(const std::string& path) {
+    FileRead result;
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        result.status = missing ? FileRead::Status::Missing : FileRead::Status::Failed;
+        if (!missing) result.error = Describe(path, error);
+        return result;
+    }
+    result.status = FileRead::Status::Failed;
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+        result.error = path + ": not a regular file";
+        CloseHandle(file);
+        return result;
+    }
+    result.bytes.reserve(size_t(size.QuadPart));
     char buffer[65536];
     DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) content.append(buffer, got);
+    BOOL ok = TRUE;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) result.bytes.append(buffer, got);
+    const DWORD error = GetLastError();
     CloseHandle(file);
-    if (!ok) return std::nullopt;
-    return content;
+    if (!ok) {
+        result.error = Describe(path, error);
+        result.bytes.clear();
+        return result;
+    }
+    result.status = FileRead::Status::Read;
+    return result;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, const WriteFault* fault) {
-    const std::wstring target = Wide(path);
-    const std::wstring temp = target + L".tmp";
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = WriteAll(file, bytes, fault) && FlushFileBuffers(file);
+bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
+                               std::string* error) {
+    const std::wstring target = FinalPath(Wide(path));
+    const std::wstring temp = UniqueTempName(target);
+    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (error) *error = Describe(path, GetLastError());
+        return false;
+    }
+    const bool written = WriteAll(file, bytes) && !failAfterWriting && FlushFileBuffers(file);
+    DWORD lastError = GetLastError();
     CloseHandle(file);
-    if (!written ||
-        !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    bool replaced = false;
+    if (written) {
+        // ReplaceFileW keeps the old file's security; a new file is simply moved in place.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+        replaced = exists && ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                          nullptr, nullptr);
+        if (!replaced)
+            replaced = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!replaced) lastError = GetLastError();
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (replaced && exists && (attributes & kKept)) SetFileAttributesW(target.c_str(), attributes & kKept);
+    }
+    if (!replaced) {
+        if (error) *error = failAfterWriting ? path + ": write failed" : Describe(path, lastError);
         DeleteFileW(temp.c_str());
         return false;
     }

@@ -6,17 +6,15 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-std::string Trim(const std::string& s) {
-    size_t begin = 0;
-    size_t end = s.size();
-    while (begin < end && IsBlank(s[begin])) ++begin;
-    while (end > begin && IsBlank(s[end - 1])) --end;
-    return s.substr(begin, end - begin);
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
 }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
-std::string Unquote(std::string value) {
+std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
@@ -24,64 +22,84 @@ std::string Unquote(std::string value) {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+bool IsBinary(std::string_view line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) < 0x20 && !IsBlank(c)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (Lower(a[i]) != Lower(b[i])) return false;
     return true;
 }
 
-void ParseLine(const std::string& line, std::vector<IniSection>& sections) {
-    const std::string trimmed = Trim(line);
-    if (!trimmed.empty() && trimmed[0] == '[') {
-        const size_t close = trimmed.find(']');
-        IniSection section;
-        section.name = Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-        sections.push_back(std::move(section));
-        return;
-    }
-    if (sections.empty()) return;
-    IniSection& section = sections.back();
-    section.lines.push_back(line);
-    if (trimmed.empty() || trimmed[0] == ';') return;
+std::string_view KeyOfLine(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed[0] == ';') return {};
     const size_t equals = trimmed.find('=');
-    if (equals == std::string::npos) return;
-    section.entries.push_back({Trim(trimmed.substr(0, equals)), Unquote(Trim(trimmed.substr(equals + 1)))});
+    return equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
 }
 
-}  // namespace
-
-std::vector<IniSection> ParseIni(const std::string& text) {
-    std::vector<IniSection> sections;
+IniDocument::IniDocument(std::string text) : text_(std::make_unique<const std::string>(std::move(text))) {
+    const std::string_view all(*text_);
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        size_t lineEnd = end;
-        if (lineEnd > start && text[lineEnd - 1] == '\r') --lineEnd;
-        ParseLine(text.substr(start, lineEnd - start), sections);
+    while (start < all.size()) {
+        size_t end = all.find('\n', start);
+        if (end == std::string_view::npos) end = all.size();
+        std::string_view line = all.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         start = end + 1;
+
+        if (IsBinary(line)) binary_ = true;
+        const std::string_view trimmed = Trim(line);
+        if (!trimmed.empty() && trimmed[0] == '[') {
+            const size_t close = trimmed.find(']');
+            IniSection section;
+            section.name = Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            sections_.push_back(std::move(section));
+            continue;
+        }
+        if (sections_.empty()) {
+            if (!trimmed.empty() && trimmed[0] != ';') blankOutside_ = false;
+            continue;
+        }
+        IniSection& section = sections_.back();
+        section.lines.push_back(line);
+        if (trimmed.empty() || trimmed[0] == ';') continue;
+        const size_t equals = trimmed.find('=');
+        if (equals == std::string_view::npos) continue;
+        section.entries.push_back({Trim(trimmed.substr(0, equals)), Unquote(Trim(trimmed.substr(equals + 1)))});
     }
-    return sections;
 }
 
-const std::string* FindValue(const IniSection& section, const std::string& key) {
+IniDocument ParseIni(std::string text) { return IniDocument(std::move(text)); }
+
+std::optional<std::string_view> FindValue(const IniSection& section, std::string_view key) {
     for (const IniSection::Entry& entry : section.entries)
-        if (EqualsIgnoringCase(entry.key, key)) return &entry.value;
-    return nullptr;
+        if (EqualsIgnoringCase(entry.key, key)) return entry.value;
+    return std::nullopt;
 }
 
-void IniWriter::Section(const std::string& name) {
+void IniWriter::Section(std::string_view name) {
     text_ += '[';
     text_ += name;
     text_ += ']';
     text_ += lineEnd_;
 }
 
-void IniWriter::Key(const std::string& key, const std::string& rawValue) {
+void IniWriter::Key(std::string_view key, std::string_view rawValue) {
     // A value cannot span lines: a stray CR or LF would split it and could start a new section.
-    std::string value = ReplaceAll(rawValue, "\r\n", kLineBreakMarker);
-    value = ReplaceAll(ReplaceAll(value, "\r", kLineBreakMarker), "\n", kLineBreakMarker);
+    const bool hasBreak = rawValue.find_first_of("\r\n") != std::string_view::npos;
+    std::string cleaned;
+    if (hasBreak) {
+        cleaned = ReplaceAll(std::string(rawValue), "\r\n", kLineBreakMarker);
+        cleaned = ReplaceAll(ReplaceAll(cleaned, "\r", kLineBreakMarker), "\n", kLineBreakMarker);
+    }
+    const std::string_view value = hasBreak ? std::string_view(cleaned) : rawValue;
     const bool altered = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                                             (value.size() >= 2 && IsQuote(value.front()) &&
                                              value.back() == value.front()));
@@ -93,7 +111,7 @@ void IniWriter::Key(const std::string& key, const std::string& rawValue) {
     text_ += lineEnd_;
 }
 
-void IniWriter::RawLine(const std::string& line) {
+void IniWriter::RawLine(std::string_view line) {
     text_ += line;
     text_ += lineEnd_;
 }

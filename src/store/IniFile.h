@@ -1,36 +1,70 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// A section of an INI file as read: its name, its key=value pairs in file order and its raw lines.
+// A section of an INI file as read: its name, its key=value pairs in file order and its raw lines. The
+// views point into the text of the IniDocument the section belongs to.
 struct IniSection {
     struct Entry {
-        std::string key;
-        std::string value;
+        std::string_view key;
+        std::string_view value;
     };
-    std::string name;
+    std::string_view name;
     std::vector<Entry> entries;
-    std::vector<std::string> lines;  // every line after the header, as written
+    std::vector<std::string_view> lines;  // every line after the header, as written
 };
 
-// Reads INI text the way the Windows profile functions do: sections in file order (duplicates kept
-// apart), names and keys trimmed, values trimmed and stripped of one pair of enclosing quotes, ';'
-// lines are comments, lines without '=' are ignored.
-std::vector<IniSection> ParseIni(const std::string& text);
+// INI text read the way the Windows profile functions read it: sections in file order (duplicates kept
+// apart), names and keys trimmed, values trimmed and stripped of one pair of enclosing quotes, ';' lines
+// are comments, lines without '=' are ignored. The document owns the text; nothing is copied per line.
+class IniDocument {
+public:
+    explicit IniDocument(std::string text);
 
-// The first value of key in the section (letter case ignored), or nullptr when the key is missing.
-const std::string* FindValue(const IniSection& section, const std::string& key);
+    const std::vector<IniSection>& Sections() const { return sections_; }
+    size_t size() const { return sections_.size(); }
+    bool empty() const { return sections_.empty(); }
+    const IniSection& operator[](size_t i) const { return sections_[i]; }
+    const IniSection& at(size_t i) const { return sections_.at(i); }
+    const IniSection& back() const { return sections_.back(); }
+    std::vector<IniSection>::const_iterator begin() const { return sections_.begin(); }
+    std::vector<IniSection>::const_iterator end() const { return sections_.end(); }
+    // True when the text holds nothing but blanks and comments outside any section.
+    bool BlankOutsideSections() const { return blankOutside_; }
+    // True when the text holds characters no settings file has: NUL and other control characters.
+    bool HasBinaryCharacters() const { return binary_; }
+
+private:
+    std::unique_ptr<const std::string> text_;  // on the heap, so that moving the document keeps the views valid
+    std::vector<IniSection> sections_;
+    bool blankOutside_ = true;
+    bool binary_ = false;
+};
+
+IniDocument ParseIni(std::string text);
+
+// The first value of key in the section (letter case ignored), or nothing when the key is missing.
+std::optional<std::string_view> FindValue(const IniSection& section, std::string_view key);
+
+// Letter case ignored, as the profile functions compare names and keys.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// The key of a "key=value" line, trimmed, or "" when the line has no '=' or is a comment.
+std::string_view KeyOfLine(std::string_view line);
 
 // Builds INI text; values that the reader would alter (blanks at either end, enclosing quotes, line
 // breaks) are written so that they read back as given.
 class IniWriter {
 public:
     explicit IniWriter(const char* lineEnd) : lineEnd_(lineEnd) {}
-    void Section(const std::string& name);
-    void Key(const std::string& key, const std::string& value);
-    void RawLine(const std::string& line);
+    void Section(std::string_view name);
+    void Key(std::string_view key, std::string_view value);
+    void RawLine(std::string_view line);
     const std::string& Text() const { return text_; }
+    std::string Take() { return std::move(text_); }
 
 private:
     const char* lineEnd_;

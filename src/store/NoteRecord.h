@@ -26,7 +26,7 @@ struct RawSection {
     std::vector<std::string> lines;
 };
 
-// The in-memory notes: rows in file order, at most kCapacity of them.
+// The notes of the settings file: rows in file order, at most kCapacity of them.
 struct NoteTable {
     static constexpr size_t kCapacity = 1024;
 
@@ -38,14 +38,9 @@ struct NoteTable {
     bool full() const { return rows.size() >= kCapacity; }
 };
 
-// The note state the manager owns: the table plus the program-wide flag, the current note and the
-// not yet committed appearance of the current note.
+// What the settings file holds: the notes and the program-wide flags that every section repeats.
 struct NoteState {
     NoteTable table;
-    bool m_autoStart = false;
-    int32_t m_shownCount = 0;
-    int32_t m_current = 0;
-    uint32_t m_pendingColor = 0xFF000000;
-    std::string m_pendingFont;
-    int32_t m_pendingFontSize = 0;
+    bool m_autoStart = false;  // start with the user's login
+    bool m_locked = false;     // every note lets the mouse through
 };

@@ -1,5 +1,7 @@
 #include "store/NoteText.h"
 
+#include "store/Unicode.h"
+
 #include <climits>
 #include <cstdio>
 
@@ -22,10 +24,14 @@ std::string StoredToText(const std::string& storedText) {
 }
 
 std::string StoredToListLabel(const std::string& storedText) {
-    return ReplaceAll(storedText, kLineBreakMarker, ";");
+    // A list row shows one line of a few hundred characters; a huge note is not copied whole.
+    constexpr size_t kMaxLabelCharacters = 259;
+    const std::string_view prefix = Utf8Prefix(storedText, kMaxLabelCharacters * 5);  // room for markers
+    std::string label = ReplaceAll(std::string(prefix), kLineBreakMarker, ";");
+    return std::string(Utf8Prefix(label, kMaxLabelCharacters));
 }
 
-int32_t ParseInt(const std::string& text) {
+int32_t ParseInt(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
@@ -48,12 +54,12 @@ std::string FormatColor(uint32_t color) {
     return buffer;
 }
 
-uint32_t ParseColor(const std::string& text) {
+uint32_t ParseColor(std::string_view text) {
     int parts[3] = {0, 0, 0};
     size_t start = 0;
     for (int field = 0; field < 3 && start <= text.size(); ++field) {
         size_t comma = text.find(',', start);
-        if (comma == std::string::npos) comma = text.size();
+        if (comma == std::string_view::npos) comma = text.size();
         parts[field] = ParseInt(text.substr(start, comma - start));
         start = comma + 1;
     }

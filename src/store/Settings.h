@@ -16,19 +16,36 @@ enum class LoadOutcome {
     Loaded,              // the file was read
     FirstRunWritten,     // there was no file: the first-run note was written and loaded
     FirstRunNotWritten,  // there was no file and none could be written: the first-run note is in memory only
-    Unreadable,          // the file exists but could not be read: the first-run note is in memory only
+    NoNotes,             // the file holds no note: the first-run note is in memory, the file untouched
+    Unreadable,          // the file exists but could not be read or is not a settings file: the first-run
+                         // note is in memory only, and the file must not be written over
 };
 
-// Replaces the rows, section names and overflow with what the file at path holds, and m_autoStart when
-// the file has a section. Touches no other member.
-LoadOutcome LoadSettings(NoteState& state, const std::string& path);
+struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::Loaded;
+    std::string problem;  // what went wrong, for the log
+};
 
-// Same, from text already in memory (the file's decoded content).
-void LoadSettingsFromText(NoteState& state, const std::string& text);
+// Replaces the table and the program-wide flags with what the file at path holds. At most capacity notes
+// go into the rows; the sections after them are kept aside unchanged. Sections marked deleted are left
+// out: the next save drops them.
+LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capacity = NoteTable::kCapacity);
 
-// The file's content for the table: every row not marked deleted as "Text_<row>", then the overflow.
+// Same, from the file's decoded content.
+LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capacity = NoteTable::kCapacity);
+
+// The file's content for the table: every row not marked deleted as "Text_<row>", then the sections kept
+// aside, every section with the program-wide flags.
 std::string SerializeSettings(const NoteState& state);
 
+struct SaveOptions {
+    size_t capacity = NoteTable::kCapacity;  // for the reload
+    bool reload = true;                      // make the table what the file now holds
+    const WriteFault* fault = nullptr;
+};
+
 // Writes the whole file in one step and reloads the table from what was written. Returns false when the
-// file could not be written: the old file is then left untouched and the table as it was.
-bool SaveSettings(NoteState& state, const std::string& path, const WriteFault* fault = nullptr);
+// file could not be written: the old file is then left untouched, the table as it was, and error (when
+// given) says why.
+bool SaveSettings(NoteState& state, const std::string& path, const SaveOptions& options = {},
+                  std::string* error = nullptr);

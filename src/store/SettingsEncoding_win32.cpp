@@ -6,7 +6,7 @@
 #include "store/Unicode.h"
 
 // Legacy files are in the system's ANSI code page, as the profile functions wrote them.
-std::string DecodeLegacyCodePage(const std::string& bytes) {
+std::string DecodeLegacyCodePage(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
     std::u16string wide(size_t(length), u'\0');
@@ -16,10 +16,12 @@ std::string DecodeLegacyCodePage(const std::string& bytes) {
 }
 
 // UTF-16LE with a byte-order mark: the Windows profile functions read it too.
-std::string EncodeSettingsText(const std::string& utf8) {
-    const std::u16string wide = Utf8ToUtf16(utf8);
-    std::string bytes = "\xFF\xFE";
+std::string EncodeSettingsText(std::string utf8) {
+    std::u16string wide = Utf8ToUtf16(utf8);
+    utf8 = std::string();  // a large file is not held twice
+    std::string bytes;
     bytes.reserve(2 + wide.size() * 2);
+    bytes = "\xFF\xFE";
     for (char16_t unit : wide) {
         bytes += char(unit & 0xFF);
         bytes += char(unit >> 8);

@@ -1,13 +1,18 @@
 #include "store/Unicode.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "store/SettingsEncoding.h"
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Decodes one code point at bytes[i], advancing i; returns kReplacement for a malformed sequence.
-char32_t DecodeUtf8(const std::string& bytes, size_t& i) {
+// Decodes one code point at bytes[i], advancing i; returns kReplacement for a malformed sequence and then
+// advances past the lead byte only.
+char32_t DecodeUtf8(std::string_view bytes, size_t& i) {
     const unsigned char lead = static_cast<unsigned char>(bytes[i++]);
     if (lead < 0x80) return lead;
     int extra = 0;
@@ -17,13 +22,23 @@ char32_t DecodeUtf8(const std::string& bytes, size_t& i) {
     else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; min = 0x800; }
     else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; min = 0x10000; }
     else return kReplacement;
+    const size_t start = i;
     for (int k = 0; k < extra; ++k) {
-        if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return kReplacement;
+        if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) {
+            i = start;
+            return kReplacement;
+        }
         cp = cp << 6 | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        i = start;
+        return kReplacement;
+    }
     return cp;
 }
+
+// True when the sequence at bytes[i] decoded to a real U+FFFD rather than to an error.
+bool IsLiteralReplacement(std::string_view bytes, size_t start) { return bytes.substr(start, 3) == "\xEF\xBF\xBD"; }
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -43,17 +58,70 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::u16string Utf16LeBytesToString(const std::string& bytes, size_t start) {
+enum class ByteOrder { Little, Big };
+
+std::string Utf16BytesToUtf8(std::string_view bytes, ByteOrder order) {
     std::u16string units;
-    units.reserve((bytes.size() - start) / 2);
-    for (size_t i = start; i + 1 < bytes.size(); i += 2)
-        units += char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-    return units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units += order == ByteOrder::Little ? char16_t(first | second << 8) : char16_t(first << 8 | second);
+    }
+    return Utf16ToUtf8(units);
+}
+
+// UTF-16 without a byte-order mark shows itself by its zero bytes: settings text is mostly ASCII, and
+// every ASCII character has a zero byte on the same side.
+std::optional<ByteOrder> Utf16ByZeroBytes(std::string_view bytes) {
+    const size_t sample = std::min<size_t>(bytes.size(), 8192) & ~size_t(1);
+    if (sample < 4) return std::nullopt;
+    size_t zeroEven = 0, zeroOdd = 0;
+    for (size_t i = 0; i < sample; i += 2) {
+        zeroEven += bytes[i] == 0;
+        zeroOdd += bytes[i + 1] == 0;
+    }
+    const size_t units = sample / 2;
+    if (zeroOdd * 10 >= units * 4 && zeroEven * 20 < units) return ByteOrder::Little;
+    if (zeroEven * 10 >= units * 4 && zeroOdd * 20 < units) return ByteOrder::Big;
+    return std::nullopt;
+}
+
+// A line that is not valid UTF-8: UTF-8 with a few broken bytes keeps its characters (the broken bytes
+// become U+FFFD); anything else is text in the legacy code page.
+void AppendInvalidLine(std::string& out, std::string_view line) {
+    size_t goodMultiByte = 0, broken = 0;
+    for (size_t i = 0; i < line.size();) {
+        const size_t start = i;
+        const char32_t cp = DecodeUtf8(line, i);
+        if (cp == kReplacement && !IsLiteralReplacement(line, start)) ++broken;
+        else if (cp >= 0x80) ++goodMultiByte;
+    }
+    if (goodMultiByte > broken) {
+        for (size_t i = 0; i < line.size();) AppendUtf8(out, DecodeUtf8(line, i));
+    } else {
+        out += DecodeLegacyCodePage(line);
+    }
+}
+
+std::string DecodeLineByLine(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        const std::string_view line = bytes.substr(start, end - start);
+        if (IsValidUtf8(line)) out += line;
+        else AppendInvalidLine(out, line);
+        start = end;
+    }
+    return out;
 }
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(const std::string& utf8) {
+std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
@@ -68,7 +136,7 @@ std::u16string Utf8ToUtf16(const std::string& utf8) {
     return out;
 }
 
-std::string Utf16ToUtf8(const std::u16string& utf16) {
+std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size() * 3);
     for (size_t i = 0; i < utf16.size(); ++i) {
@@ -84,24 +152,39 @@ std::string Utf16ToUtf8(const std::u16string& utf16) {
     return out;
 }
 
-bool IsValidUtf8(const std::string& bytes) {
+bool IsValidUtf8(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size();) {
-        const size_t start = i;
-        if (DecodeUtf8(bytes, i) == kReplacement) {
-            // A literal U+FFFD in the text is valid; anything else that decodes to it is not.
-            if (bytes.compare(start, 3, "\xEF\xBF\xBD") != 0) return false;
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
         }
+        const size_t start = i;
+        if (DecodeUtf8(bytes, i) == kReplacement && !IsLiteralReplacement(bytes, start)) return false;
     }
     return true;
 }
 
-std::string DecodeSettingsBytes(const std::string& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-        return Utf16ToUtf8(Utf16LeBytesToString(bytes, 2));
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        std::string rest = bytes.substr(3);
-        return IsValidUtf8(rest) ? rest : Utf16ToUtf8(Utf8ToUtf16(rest));
+std::string DecodeSettingsBytes(std::string bytes) {
+    std::string_view view(bytes);
+    if (view.substr(0, 2) == "\xFF\xFE") return Utf16BytesToUtf8(view.substr(2), ByteOrder::Little);
+    if (view.substr(0, 2) == "\xFE\xFF") return Utf16BytesToUtf8(view.substr(2), ByteOrder::Big);
+    size_t boms = 0;
+    while (view.substr(boms, 3) == kUtf8Bom) boms += 3;  // some tools add a second one
+    if (boms == 0) {
+        if (const auto order = Utf16ByZeroBytes(view)) return Utf16BytesToUtf8(view, *order);
     }
-    if (IsValidUtf8(bytes)) return bytes;
-    return DecodeLegacyCodePage(bytes);
+    if (IsValidUtf8(view.substr(boms))) {
+        bytes.erase(0, boms);  // in place: a large file is not copied
+        return bytes;
+    }
+    return DecodeLineByLine(view.substr(boms));
+}
+
+std::string_view Utf8Prefix(std::string_view text, size_t maxCharacters) {
+    size_t i = 0;
+    for (size_t count = 0; i < text.size() && count < maxCharacters; ++count) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return text.substr(0, i);
 }

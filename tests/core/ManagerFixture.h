@@ -4,10 +4,10 @@
 
 #include "Fakes.h"
 #include "FileHelpers.h"
-#include "store/IniFile.h"
-#include "manager/NoteManager.h"
-#include "store/Settings.h"
 #include "TempFolder.h"
+#include "manager/NoteManager.h"
+#include "store/IniFile.h"
+#include "store/Settings.h"
 #include "store/Unicode.h"
 
 // A manager on fake views over a settings file in a temporary folder.
@@ -23,23 +23,41 @@ protected:
     }
 
     void Start() {
-        manager = std::make_unique<NoteManager>(Services(SettingsPath()));
+        manager = std::make_unique<NoteManager>(view, Services(SettingsPath()));
         manager->Start();
     }
 
-    FakeWindow& Window(size_t i) { return *factory.created.at(i); }
-    NoteState& State() { return manager->State(); }
-    NoteRecord& Row(size_t i) { return State().table.rows.at(i); }
+    // The window created n-th in this run, and the window of a row now.
+    FakeWindow& Window(size_t n) { return *factory.created.at(n); }
+    FakeWindow* WindowOfRow(int row) { return static_cast<FakeWindow*>(manager->WindowOf(row)); }
+    const NoteRecord& Row(int i) { return manager->Record(i); }
 
-    std::vector<IniSection> FileSections() const {
-        return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
-    }
+    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
     std::string FileValue(size_t section, const char* key) const {
-        const auto sections = FileSections();
-        const std::string* value = FindValue(sections.at(section), key);
-        return value ? *value : "<missing>";
+        const IniDocument sections = FileSections();
+        if (section >= sections.size()) return "<no section>";
+        const auto value = FindValue(sections[section], key);
+        return value ? std::string(*value) : "<missing>";
     }
 
     TempFolder folder;
     std::unique_ptr<NoteManager> manager;
+};
+
+// Moves a folder aside for the scope, so that nothing can be written at its old path; the file that was
+// there stays, under File().
+class FolderAway {
+public:
+    explicit FolderAway(const std::string& folder)
+        : from_(std::filesystem::u8path(folder)), to_(std::filesystem::u8path(folder + "-away")) {
+        std::filesystem::rename(from_, to_);
+    }
+    ~FolderAway() { std::filesystem::rename(to_, from_); }
+    FolderAway(const FolderAway&) = delete;
+    FolderAway& operator=(const FolderAway&) = delete;
+    std::string File(const std::string& name) const { return (to_ / std::filesystem::u8path(name)).u8string(); }
+
+private:
+    std::filesystem::path from_;
+    std::filesystem::path to_;
 };

@@ -26,12 +26,14 @@ TEST_F(QuickSettingsTest, OpensOnItsOwnNote) {
     EXPECT_EQ(dialog.NoteIndex(), 1);
     EXPECT_EQ(initial.text, "one");
     EXPECT_FALSE(initial.topMost);
-    EXPECT_EQ(State().m_pendingFont, "Arial");
-    EXPECT_EQ(State().m_current, 0);  // the manager's current note is left alone
+    EXPECT_EQ(dialog.Pending().font, "Arial");
+    EXPECT_EQ(manager->Current(), 0);  // the manager's current note is left alone
+    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
 }
 
 TEST_F(QuickSettingsTest, OkWithANewTextKeepsTheNotesAppearance) {
-    State().m_pendingColor = 0xFF123456;  // a preview pending on note 0 in the manager
+    pickers.colorAnswers = {0xFF123456};
+    manager->PickColor();  // a preview pending on note 0 in the manager
     QuickSettings dialog = Open(1);
     EXPECT_TRUE(dialog.Ok("line 1\r\nline 2"));
     EXPECT_EQ(Row(1).text, "line 1*#33#line 2");
@@ -48,7 +50,7 @@ TEST_F(QuickSettingsTest, HideRefusesTheLastShownNote) {
     EXPECT_TRUE(first.Hide());
     EXPECT_FALSE(Window(0).visible);
     EXPECT_FALSE(view.rows[0].checked);
-    EXPECT_EQ(State().m_shownCount, 1);
+    EXPECT_EQ(manager->ShownCount(), 1);
     EXPECT_EQ(FileValue(0, "isShow"), "0");
 
     const std::string before = ReadBytes(SettingsPath());
@@ -63,9 +65,10 @@ TEST_F(QuickSettingsTest, ColourPreviewIsUndoneByCancelAndKeptByOk) {
     QuickSettings dialog = Open(1);
     pickers.colorAnswers = {0xFFABCDEF};
     EXPECT_FALSE(dialog.ChooseNoteColor());
-    EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
+    EXPECT_EQ(pickers.colorOpenedWith.at(0), 0xFF00FF00u);
+    EXPECT_EQ(Window(1).fill(), 0xFFABCDEFu);
     EXPECT_TRUE(dialog.Cancel());
-    EXPECT_EQ(Window(1).fill, 0xFF00FF00u);
+    EXPECT_EQ(Window(1).fill(), 0xFF00FF00u);
 
     QuickSettings again = Open(1);
     pickers.colorAnswers = {0xFFABCDEF};
@@ -84,10 +87,11 @@ TEST_F(QuickSettingsTest, ManagerButtonShowsTheManagerOnThisNoteWithThePreview) 
     EXPECT_EQ(view.selected, 1);
     EXPECT_EQ(view.edit, "one");
     EXPECT_FALSE(view.topMostCheck);
-    EXPECT_EQ(State().m_current, 1);
-    EXPECT_EQ(Window(1).fill, 0xFFABCDEFu);
-    EXPECT_EQ(State().m_pendingColor, 0xFFABCDEFu);
-    EXPECT_FALSE(manager->HideOnPaint());  // shown on request even before its start-up paints came
+    EXPECT_EQ(manager->Current(), 1);
+    EXPECT_EQ(Window(1).fill(), 0xFFABCDEFu);
+    EXPECT_EQ(manager->Pending().color, 0xFFABCDEFu);
+    manager->ConfirmChanges("one");  // "确认修改" stores the preview
+    EXPECT_EQ(FileValue(1, "color"), "171,205,239");
 }
 
 TEST_F(QuickSettingsTest, TopMostAndAutoStartApplyAtOnceAndStayOpen) {
@@ -114,14 +118,16 @@ TEST_F(QuickSettingsTest, WindowWithoutARowTouchesNothing) {
     FakeWindow stranger;
     QuickSettings dialog(*manager, stranger);
     EXPECT_FALSE(dialog.Init().valid);
-    const NoteState before = State();
+    const std::string before = ReadBytes(SettingsPath());
     EXPECT_TRUE(dialog.Hide());
     EXPECT_TRUE(dialog.ChooseNoteColor());
     EXPECT_TRUE(dialog.SetTopMost(false));
     EXPECT_TRUE(dialog.Ok("x"));
-    EXPECT_EQ(State().m_current, before.m_current);
-    EXPECT_EQ(State().table.rows[0].text, "zero");
+    EXPECT_EQ(manager->Current(), 0);
+    EXPECT_EQ(Row(0).text, "zero");
     EXPECT_TRUE(pickers.colorOpenedWith.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(ReadBytes(SettingsPath()), before);
 }
 
 TEST(QuickSettingsGate, OneDialogPerNoteAtATime) {

@@ -14,10 +14,10 @@ TEST_F(StartUp, FirstStartWritesTheFileAndShowsOneNote) {
     EXPECT_EQ(note.rect.width(), 800);
     EXPECT_EQ(note.rect.height(), 500);
     EXPECT_TRUE(note.visible);
-    EXPECT_EQ(note.text, StoredToText(WelcomeText()));
-    EXPECT_EQ(note.fill, 0xFFFF0000u);
-    EXPECT_EQ(note.face, "黑体");
-    EXPECT_EQ(note.emSize, 38.0f);
+    EXPECT_EQ(note.text(), StoredToText(WelcomeText()));
+    EXPECT_EQ(note.fill(), 0xFFFF0000u);
+    EXPECT_EQ(note.look.face, "黑体");
+    EXPECT_EQ(note.look.emSize, 38.0f);
 
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_TRUE(view.rows[0].checked);
@@ -26,8 +26,8 @@ TEST_F(StartUp, FirstStartWritesTheFileAndShowsOneNote) {
     EXPECT_TRUE(view.topMostCheck);
     EXPECT_FALSE(view.autoStartCheck);
     EXPECT_FALSE(autostart.stored);  // autoStart 0 removes a registration
-    EXPECT_EQ(State().m_pendingColor, 0xFFFF0000u);
-    EXPECT_EQ(State().m_pendingFontSize, 380);
+    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
+    EXPECT_EQ(manager->Pending().fontSize, 380);
     EXPECT_EQ(FileSections().size(), 1u);
 }
 
@@ -43,15 +43,16 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(Window(0).rect.width(), 1200);
     EXPECT_EQ(Window(0).rect.height(), 500);
     EXPECT_EQ(Window(1).rect.width(), 0);
-    EXPECT_EQ(Window(0).text, "a\r\nb");
-    EXPECT_EQ(Window(0).emSize, 38.0f);
-    EXPECT_EQ(Window(0).fill, 0xFF0080FFu);
+    EXPECT_EQ(Window(0).text(), "a\r\nb");
+    EXPECT_EQ(Window(0).look.emSize, 38.0f);
+    EXPECT_EQ(Window(0).fill(), 0xFF0080FFu);
     EXPECT_FALSE(Window(0).topMost);
 
     EXPECT_TRUE(Window(0).visible);
     EXPECT_FALSE(Window(1).visible);
     EXPECT_FALSE(view.rows[1].checked);
-    EXPECT_EQ(State().m_shownCount, 2);
+    EXPECT_EQ(manager->ShownCount(), 2);
+    EXPECT_EQ(Window(1).draws, 0);  // a hidden note is not drawn until it is shown
     EXPECT_EQ(view.rows[0].label, "a;b");
     EXPECT_EQ(view.edit, "a\r\nb");
     EXPECT_FALSE(view.topMostCheck);  // row 0's flag
@@ -60,27 +61,22 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(autostart.stored, autostart.DesiredRegistration());
 }
 
-TEST_F(StartUp, FileWithoutSectionsGivesNoNotes) {
-    WriteSettings("; empty\n");
-    Start();
-    EXPECT_TRUE(factory.created.empty());
-    EXPECT_TRUE(view.rows.empty());
-    EXPECT_EQ(view.edit, "");
-    EXPECT_FALSE(view.topMostCheck);
-    // Commands that need a current note do nothing.
-    manager->ConfirmChanges();
-    manager->PickColor();
-    manager->DeleteNote();
-    manager->ApplyTopMost();
+TEST_F(StartUp, FileWithoutNotesShowsTheWelcomeNoteAndIsLeftAlone) {
+    for (const std::string& content : {std::string(), std::string("\xEF\xBB\xBF"), std::string("; empty\n"),
+                                       std::string("[Text_0]\ndelete=1\n")}) {
+        WriteSettings(content);
+        factory.created.clear();
+        view.rows.clear();
+        Start();
+        ASSERT_EQ(factory.created.size(), 1u) << content;
+        EXPECT_TRUE(Window(0).visible);
+        EXPECT_EQ(Window(0).text(), StoredToText(WelcomeText()));
+        EXPECT_EQ(view.rows.size(), 1u);
+        EXPECT_EQ(ReadBytes(SettingsPath()), content);  // written at the next save, not at start-up
+    }
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(State().table.count(), 0u);
-}
-
-TEST_F(StartUp, ManagerHidesItselfOnTheFirstTwoPaints) {
-    Start();
-    EXPECT_TRUE(manager->HideOnPaint());
-    EXPECT_TRUE(manager->HideOnPaint());
-    EXPECT_FALSE(manager->HideOnPaint());
+    manager->ConfirmChanges("mine");
+    EXPECT_EQ(FileValue(0, "text"), "mine");
 }
 
 TEST_F(StartUp, MovedNoteReachesTheRowOnlyAtTheNextSync) {

@@ -19,8 +19,8 @@ protected:
     std::string FileValue(size_t section, const char* key) const {
         const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
         if (section >= sections.size()) return "<no section>";
-        const std::string* value = FindValue(sections[section], key);
-        return value ? *value : "<missing>";
+        const auto value = FindValue(sections[section], key);
+        return value ? std::string(*value) : "<missing>";
     }
 
     TempFolder folder;

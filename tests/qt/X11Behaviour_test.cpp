@@ -76,9 +76,9 @@ TEST(PaintedRects, CoverExactlyThePaintedPixels) {
 
 TEST(NoteWindowX11, PressAndDragOnTheTextMovesTheNoteByTheDragDistance) {
     auto note = BlockNote(QRect(200, 200, 700, 200));
-    ASSERT_EQ(note->GetWindowRect().left, 200);
+    ASSERT_EQ(note->GetWindowRect()->left, 200);
     Drag(QPoint(200 + 70, 200 + 60), QPoint(160, 90));
-    const WindowRect moved = note->GetWindowRect();
+    const WindowRect moved = *note->GetWindowRect();
     EXPECT_EQ(moved.left, 360);
     EXPECT_EQ(moved.top, 290);
     EXPECT_EQ(moved.width(), 700);
@@ -90,7 +90,7 @@ TEST(NoteWindowX11, DragOnTheRightBandWidensTheNoteAndDrawsItAgain) {
     auto note = BlockNote(QRect(200, 500, 300, 200));
     const int drawsBefore = note->DrawCount();
     Drag(QPoint(200 + 300 - 8, 500 + 60), QPoint(150, 40));
-    const WindowRect widened = note->GetWindowRect();
+    const WindowRect widened = *note->GetWindowRect();
     EXPECT_EQ(widened.left, 200);
     EXPECT_EQ(widened.right, 650);
     EXPECT_EQ(widened.height(), 200);

@@ -5,8 +5,8 @@
 namespace {
 
 std::string ValueOf(const IniSection& section, const char* key) {
-    const std::string* value = FindValue(section, key);
-    return value ? *value : "<missing>";
+    const auto value = FindValue(section, key);
+    return value ? std::string(*value) : "<missing>";
 }
 
 }  // namespace

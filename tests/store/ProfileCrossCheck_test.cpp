@@ -30,9 +30,9 @@ std::string FromProfile(const std::string& path, const Lookup& lookup) {
 
 std::string FromOurReader(const std::string& text, const Lookup& lookup) {
     for (const IniSection& section : ParseIni(text)) {
-        if (_stricmp(section.name.c_str(), lookup.section) != 0) continue;
-        const std::string* value = FindValue(section, lookup.key);
-        return value ? *value : "<missing>";
+        if (!EqualsIgnoringCase(section.name, lookup.section)) continue;
+        const auto value = FindValue(section, lookup.key);
+        return value ? std::string(*value) : "<missing>";
     }
     return "<missing>";
 }

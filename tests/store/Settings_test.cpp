@@ -14,7 +14,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     std::string Path() const { return folder.File(kSettingsFileName); }
     void WriteUtf8(const std::string& text) { WriteBytes(Path(), text); }
-    std::vector<IniSection> FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(Path()))); }
+    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(Path()))); }
 
     TempFolder folder;
     NoteState state;
@@ -25,15 +25,15 @@ std::string Section(int number, const std::string& body) {
 }
 
 std::string Key(const IniSection& section, const char* key) {
-    const std::string* value = FindValue(section, key);
-    return value ? *value : "<missing>";
+    const auto value = FindValue(section, key);
+    return value ? std::string(*value) : "<missing>";
 }
 
 }  // namespace
 
 TEST_F(SettingsTest, FirstRunWritesAndLoadsTheDefaultNote) {
     state.m_autoStart = true;
-    EXPECT_EQ(LoadSettings(state, Path()), LoadOutcome::FirstRunWritten);
+    EXPECT_EQ(LoadSettings(state, Path()).outcome, LoadOutcome::FirstRunWritten);
 
     const auto sections = FileSections();
     ASSERT_EQ(sections.size(), 1u);
@@ -87,10 +87,10 @@ TEST_F(SettingsTest, DeletedRowsLeaveGapsAndTheReloadCompacts) {
 
 TEST_F(SettingsTest, HandEditedFileLoadsInFileOrderWithDefaults) {
     WriteUtf8(Section(5, "text=first\nautoStart=1\ncolor=\n") +
-              Section(1, "text=second\nautoStart=0\nwidth=\nfont=\n") +
+              Section(1, "autoStart=0\nwidth=\nfont=\n") +
               Section(9, "isShow=0\nautoStart=1\ndelete=1\n"));
-    EXPECT_EQ(LoadSettings(state, Path()), LoadOutcome::Loaded);
-    ASSERT_EQ(state.table.count(), 3u);
+    EXPECT_EQ(LoadSettings(state, Path()).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(state.table.count(), 2u);  // the section marked deleted is not loaded: the next save drops it
     const NoteRecord& first = state.table.rows[0];
     EXPECT_EQ(first.text, "first");
     EXPECT_EQ(first.color, 0xFF000000u);  // present but empty: not the default
@@ -100,22 +100,23 @@ TEST_F(SettingsTest, HandEditedFileLoadsInFileOrderWithDefaults) {
     EXPECT_TRUE(first.isTopWin);
     EXPECT_EQ(state.table.rows[1].width, 0);
     EXPECT_EQ(state.table.rows[1].font, "");
-    EXPECT_EQ(state.table.rows[2].text, "");  // no "text" key: an empty note
-    EXPECT_TRUE(state.table.rows[2].isDelete);
-    EXPECT_TRUE(state.m_autoStart);           // the last section decides
+    EXPECT_EQ(state.table.rows[1].text, "");  // no "text" key: an empty note
+    EXPECT_TRUE(state.m_autoStart);           // the last section decides, a deleted one too
     EXPECT_EQ(state.table.sectionNames[0], "Text_5");
 
     ASSERT_TRUE(SaveSettings(state, Path()));
-    ASSERT_EQ(state.table.count(), 2u);  // the section marked deleted is gone
+    ASSERT_EQ(state.table.count(), 2u);
+    ASSERT_EQ(FileSections().size(), 2u);
     for (const IniSection& section : FileSections()) EXPECT_EQ(Key(section, "autoStart"), "1");
 }
 
-TEST_F(SettingsTest, FileWithoutSectionsGivesAnEmptyTable) {
+TEST_F(SettingsTest, FileWithoutSectionsLoadsTheFirstRunNoteAndStaysAsItIs) {
     WriteUtf8("; nothing here\n");
     state.m_autoStart = true;
-    EXPECT_EQ(LoadSettings(state, Path()), LoadOutcome::Loaded);
-    EXPECT_EQ(state.table.count(), 0u);
-    EXPECT_TRUE(state.m_autoStart);
+    EXPECT_EQ(LoadSettings(state, Path()).outcome, LoadOutcome::NoNotes);
+    ASSERT_EQ(state.table.count(), 1u);
+    EXPECT_EQ(state.table.rows[0].text, WelcomeText());
+    EXPECT_FALSE(state.m_autoStart);
     EXPECT_EQ(ReadBytes(Path()), "; nothing here\n");
 }
 
@@ -213,16 +214,20 @@ TEST_F(SettingsTest, FailedSaveLeavesTheOldFileAndTheTable) {
     state.table.rows[0].text = "not saved";
     state.table.rows[0].isDelete = true;
     const WriteFault halfWay{20};
-    EXPECT_FALSE(SaveSettings(state, Path(), &halfWay));
+    SaveOptions options;
+    options.fault = &halfWay;
+    EXPECT_FALSE(SaveSettings(state, Path(), options));
     EXPECT_EQ(ReadBytes(Path()), before);
     EXPECT_EQ(state.table.rows[0].text, "not saved");  // the table is not reloaded from the file
     EXPECT_TRUE(state.table.rows[0].isDelete);
-    EXPECT_FALSE(Exists(Path() + ".tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(folder.Path())),
+                            std::filesystem::directory_iterator()),
+              1);  // no temporary file left behind
 }
 
 TEST_F(SettingsTest, UnwritableFolderRunsOnTheDefaultNoteWithoutLooping) {
     const std::string path = folder.File("no such folder/" + std::string(kSettingsFileName));
-    EXPECT_EQ(LoadSettings(state, path), LoadOutcome::FirstRunNotWritten);
+    EXPECT_EQ(LoadSettings(state, path).outcome, LoadOutcome::FirstRunNotWritten);
     ASSERT_EQ(state.table.count(), 1u);
     EXPECT_EQ(state.table.rows[0].text, WelcomeText());
     EXPECT_FALSE(SaveSettings(state, path));

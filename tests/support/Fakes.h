@@ -6,55 +6,68 @@
 #include <string>
 #include <vector>
 
-#include "store/Autostart.h"
 #include "manager/ManagerViews.h"
 #include "manager/NoteManager.h"
 #include "notewindow/NoteWindow.h"
+#include "notewindow/Placement.h"
+#include "store/Autostart.h"
 
 // Test doubles that record what the core asks of the front end.
 
 struct FakeWindow : NoteWindow {
     std::string className;
     WindowRect rect;
-    std::string text;
-    uint32_t fill = 0xFFFF0000;
-    std::string face;
-    float emSize = 0;
+    NoteLook look;
     int draws = 0;
-    bool visible = true;  // created visible, like the real windows
+    bool visible = false;  // created hidden, like the real windows
     bool topMost = true;
+    bool locked = false;
     bool destroyed = false;
+    bool failRect = false;  // the window system no longer answers
 
-    void SetText(const std::string& t) override {
-        text = t;
+    void SetLook(const NoteLook& l) override {
+        look = l;
         ++draws;
     }
-    std::string Text() const override { return text; }
-    void SetFillColor(uint32_t argb) override { fill = argb; }
-    void SetTextFont(const std::string& f, int, float size) override {
-        face = f;
-        emSize = size;
+    bool Show(bool v) override {
+        visible = v;
+        return true;
     }
-    void Draw() override { ++draws; }
-    void Show(bool v) override { visible = v; }
-    void SetTopMost(bool t) override { topMost = t; }
-    WindowRect GetWindowRect() const override { return rect; }
+    bool SetTopMost(bool t) override {
+        topMost = t;
+        return true;
+    }
+    bool Place(const WindowRect& r) override {
+        rect = r;
+        return true;
+    }
+    std::optional<WindowRect> GetWindowRect() const override {
+        if (failRect) return std::nullopt;
+        return rect;
+    }
+    void SetLocked(bool l) override { locked = l; }
     void Destroy() override {
         destroyed = true;
         visible = false;
     }
-    void MoveTo(int32_t x, int32_t y) {
-        rect = {x, y, x + rect.width(), y + rect.height()};
-    }
+    void MoveTo(int32_t x, int32_t y) { rect = {x, y, x + rect.width(), y + rect.height()}; }
+    // What the note shows, as the tests read it.
+    const std::string& text() const { return look.text; }
+    uint32_t fill() const { return look.color; }
 };
 
 struct FakeWindowFactory : NoteWindowFactory {
     std::vector<FakeWindow*> created;
-    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, int32_t x, int32_t y, int32_t w,
-                                                 int32_t h) override {
+    int refuseNext = 0;  // how many of the next creations the window system refuses
+
+    std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override {
+        if (refuseNext > 0) {
+            --refuseNext;
+            return nullptr;
+        }
         auto window = std::make_unique<FakeWindow>();
         window->className = className;
-        window->rect = {x, y, x + w, y + h};
+        window->rect = rect;
         created.push_back(window.get());
         return window;
     }
@@ -73,18 +86,21 @@ struct FakeView : ManagerView {
     bool shown = true;
 
     void SetEditText(const std::string& t) override { edit = t; }
-    std::string EditText() const override { return edit; }
     void SetAutoStartCheck(bool c) override { autoStartCheck = c; }
-    bool AutoStartCheck() const override { return autoStartCheck; }
     void SetTopMostCheck(bool c) override { topMostCheck = c; }
-    bool TopMostCheck() const override { return topMostCheck; }
-    void InsertListRow(int i, const std::string& label) override { rows.insert(rows.begin() + i, {label, false}); }
+    void InsertListRow(int i, const std::string& label, bool c) override {
+        rows.insert(rows.begin() + i, {label, c});
+    }
     void SetListRowText(int i, const std::string& label) override { rows.at(size_t(i)).label = label; }
     void SetListCheck(int i, bool c) override { rows.at(size_t(i)).checked = c; }
     void DeleteListRow(int i) override { rows.erase(rows.begin() + i); }
-    int ListRowCount() const override { return int(rows.size()); }
     void SelectListRow(int i) override { selected = i; }
     void ShowManager(bool v) override { shown = v; }
+};
+
+struct FakeScreens : Screens {
+    std::vector<Monitor> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+    std::vector<Monitor> Monitors() const override { return monitors; }
 };
 
 struct FakePickers : Pickers {
@@ -115,12 +131,16 @@ struct FakeMessages : Messages {
 struct FakeAutostart : AutostartStore {
     std::optional<std::string> stored;
     int writes = 0;
+    int removes = 0;
     std::optional<std::string> ReadRegistration() override { return stored; }
     void WriteRegistration(const std::string& r) override {
         stored = r;
         ++writes;
     }
-    void RemoveRegistration() override { stored.reset(); }
+    void RemoveRegistration() override {
+        stored.reset();
+        ++removes;
+    }
     std::string DesiredRegistration() const override { return "\"skyslate2\" --settings-dir \"here\""; }
 };
 
@@ -129,16 +149,23 @@ struct FakeApp : AppControl {
     void Quit() override { ++quits; }
 };
 
+struct FakeLog : FailureLog {
+    std::vector<std::string> lines;
+    void Failure(const std::string& line) override { lines.push_back(line); }
+};
+
 // Every fake the manager drives, ready to hand to a NoteManager.
 struct FakeFrontEnd {
     FakeView view;
     FakeWindowFactory factory;
+    FakeScreens screens;
     FakePickers pickers;
     FakeMessages messages;
     FakeAutostart autostart;
     FakeApp app;
+    FakeLog log;
 
     NoteManager::Services Services(const std::string& settingsPath) {
-        return {view, factory, pickers, messages, autostart, app, settingsPath};
+        return {factory, screens, pickers, messages, autostart, app, log, settingsPath};
     }
 };

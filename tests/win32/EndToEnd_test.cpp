@@ -17,12 +17,12 @@ class EndToEnd : public ::testing::Test {
 protected:
     std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
     std::wstring Folder() const { return Widen(folder.Path()); }
-    std::vector<IniSection> FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
+    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
     std::string FileValue(size_t section, const char* key) const {
         const auto sections = FileSections();
         if (section >= sections.size()) return "<no section>";
-        const std::string* value = FindValue(sections[section], key);
-        return value ? *value : "<missing>";
+        const auto value = FindValue(sections[section], key);
+        return value ? std::string(*value) : "<missing>";
     }
     static RECT RectOf(HWND hwnd) {
         RECT rect{};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "notewindow/NoteWindow.h"
+#include "store/NoteRecord.h"
+
+// The colour, face and size the pickers work on before they are stored in a note.
+struct Appearance {
+    uint32_t color = 0xFF000000;
+    std::string font;
+    int32_t fontSize = 0;  // tenths of a point
+};
+
+Appearance AppearanceOf(const NoteRecord& record);
+// What a note window shows for a record, in an appearance that may be a preview.
+NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
+
+// One note: its settings and its window, held together. The manager alone changes them.
+struct Note {
+    NoteRecord record;
+    std::unique_ptr<NoteWindow> window;  // none when the window system refused to create it
+
+    // What the window was last told, so that nothing is asked twice and a move by the user can be told
+    // apart from where the program put the note.
+    WindowRect placed;
+    bool lookCurrent = false;  // the window shows the record's look as it is now
+    bool previewing = false;   // the window shows a picked appearance that is not stored yet
+    bool visible = false;
+    bool topMost = true;  // windows are created topmost
+};

@@ -1,0 +1,69 @@
+#include "notewindow/Placement.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Window systems count in 16 bits somewhere (X11 does); a note never needs more.
+constexpr int64_t kMaxCoordinate = 30000;
+constexpr int64_t kMaxExtent = 30000;
+// A negative stored size means the default size.
+constexpr int32_t kDefaultWidth = 1200;
+constexpr int32_t kDefaultHeight = 500;
+
+int32_t Clamp(int64_t value, int64_t low, int64_t high) { return int32_t(std::clamp(value, low, high)); }
+
+int64_t Overlap(int64_t a0, int64_t a1, int64_t b0, int64_t b1) { return std::max<int64_t>(0, std::min(a1, b1) - std::max(a0, b0)); }
+
+bool ShowsUsablePart(const WindowRect& note, const WindowRect& area) {
+    // A note of no width or height still counts as one pixel, so that it can be found.
+    const int64_t right = std::max<int64_t>(note.right, int64_t(note.left) + 1);
+    const int64_t bottom = std::max<int64_t>(note.bottom, int64_t(note.top) + 1);
+    const int64_t needX = std::min<int64_t>(kUsableWidth, right - note.left);
+    const int64_t needY = std::min<int64_t>(kUsableHeight, bottom - note.top);
+    return Overlap(note.left, right, area.left, area.right) >= needX &&
+           Overlap(note.top, bottom, area.top, area.bottom) >= needY;
+}
+
+int64_t DistanceSquared(const WindowRect& note, const WindowRect& area) {
+    const int64_t cx = (int64_t(note.left) + note.right) / 2;
+    const int64_t cy = (int64_t(note.top) + note.bottom) / 2;
+    const int64_t dx = cx < area.left ? area.left - cx : cx > area.right ? cx - area.right : 0;
+    const int64_t dy = cy < area.top ? area.top - cy : cy > area.bottom ? cy - area.bottom : 0;
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+WindowRect SaneRect(int32_t x, int32_t y, int32_t width, int32_t height) {
+    const int64_t w = width < 0 ? kDefaultWidth : std::min<int64_t>(width, kMaxExtent);
+    const int64_t h = height < 0 ? kDefaultHeight : std::min<int64_t>(height, kMaxExtent);
+    const int32_t left = Clamp(x, -kMaxCoordinate, kMaxCoordinate);
+    const int32_t top = Clamp(y, -kMaxCoordinate, kMaxCoordinate);
+    return {left, top, int32_t(left + w), int32_t(top + h)};
+}
+
+WindowRect KeepOnScreen(const WindowRect& note, const std::vector<Monitor>& monitors) {
+    if (monitors.empty()) return note;
+    WindowRect desktop = monitors.front().area;
+    for (const Monitor& monitor : monitors) {
+        desktop.left = std::min(desktop.left, monitor.area.left);
+        desktop.top = std::min(desktop.top, monitor.area.top);
+        desktop.right = std::max(desktop.right, monitor.area.right);
+        desktop.bottom = std::max(desktop.bottom, monitor.area.bottom);
+    }
+    WindowRect rect = note;
+    rect.right = rect.left + std::min(note.width(), desktop.width());
+    rect.bottom = rect.top + std::min(note.height(), desktop.height());
+    for (const Monitor& monitor : monitors)
+        if (ShowsUsablePart(rect, monitor.area)) return rect;
+
+    const Monitor* nearest = &monitors.front();
+    for (const Monitor& monitor : monitors)
+        if (DistanceSquared(rect, monitor.area) < DistanceSquared(rect, nearest->area)) nearest = &monitor;
+    const WindowRect& work = nearest->workArea;
+    const int32_t left = std::max(work.left, std::min(rect.left, work.right - rect.width()));
+    const int32_t top = std::max(work.top, std::min(rect.top, work.bottom - rect.height()));
+    return {left, top, left + rect.width(), top + rect.height()};
+}

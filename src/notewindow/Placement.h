@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "notewindow/NoteWindow.h"
+
+// Where notes may go on the desktop, in physical pixels.
+
+// A monitor: all of it, and the part that task bars and docks leave free.
+struct Monitor {
+    WindowRect area;
+    WindowRect workArea;
+};
+
+// The monitors of the desktop as the front end sees them now.
+class Screens {
+public:
+    virtual ~Screens() = default;
+    virtual std::vector<Monitor> Monitors() const = 0;
+};
+
+// Positions and sizes as a settings file may hold them (any 32-bit value, a negative size meaning the
+// default), made into a window rectangle that window systems handle without overflow.
+WindowRect SaneRect(int32_t x, int32_t y, int32_t width, int32_t height);
+
+// A note must show at least this much on some monitor to be reachable.
+inline constexpr int32_t kUsableWidth = 40;
+inline constexpr int32_t kUsableHeight = 20;
+
+// Where a note belongs on these monitors: no larger than the desktop, where it is when a usable part of
+// it shows on a monitor, and otherwise moved onto the work area of the nearest monitor. With no monitors
+// known the note stays as it is.
+WindowRect KeepOnScreen(const WindowRect& note, const std::vector<Monitor>& monitors);
