@@ -50,6 +50,7 @@ CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services)
 void CSkyslate2Dlg::BuildLayout() {
     edit_ = new QPlainTextEdit(this);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit_->setTabChangesFocus(true);  // Tab moves on, as in the Windows dialogs
     QPushButton* confirm = Button("确认修改", this);
     QPushButton* color = Button("选择颜色", this);
     QPushButton* font = Button("选择字体", this);

@@ -68,10 +68,10 @@ void NoteManager::Start() {
     overflow_ = std::move(state.table.overflow);
     monitors_ = services_.screens.Monitors();
     AdoptRecords(std::move(state.table.rows));
-    MakeCurrent(0);
     // The registration follows the file's flag; an unread file has no flag to follow.
     if (!saveBlocked_) SetAutostart(services_.autostart, m_autoStart);
     view_.SetAutoStartCheck(m_autoStart);
+    MakeCurrent(0);
 }
 
 // How many notes the table may hold: no more than windows can still be created in this run.
@@ -163,26 +163,32 @@ void NoteManager::SyncNotes() {
 
 // ---- Saving
 
-NoteManager::SaveResult NoteManager::Save(Report report) {
+NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     if (saveBlocked_) {
         Tell(report, text::kNotSavedUnreadable);
         return SaveResult::Blocked;
     }
+    const bool quitting = then == Then::Quit;
     NoteState state;
     state.m_autoStart = m_autoStart;
     state.m_locked = m_locked;
     state.table.overflow = overflow_;
     state.table.rows.reserve(notes_.size());
-    for (const Note& note : notes_) state.table.rows.push_back(note.record);
+    // Before quitting the records are lent to the save, not copied: a huge note costs no second copy.
+    for (Note& note : notes_) state.table.rows.push_back(quitting ? std::move(note.record) : note.record);
     SaveOptions options;
     options.capacity = TableCapacity();
+    options.reload = !quitting;
     std::string error;
-    if (!::SaveSettings(state, services_.settingsPath, options, &error)) {
+    const bool saved = ::SaveSettings(state, services_.settingsPath, options, &error);
+    if (quitting)
+        for (size_t i = 0; i < notes_.size(); ++i) notes_[i].record = std::move(state.table.rows[i]);
+    if (!saved) {
         services_.log.Failure("settings not saved: " + error);
         Tell(report, text::kSaveFailed);
         return SaveResult::Failed;
     }
-    AdoptReload(std::move(state.table));
+    if (!quitting) AdoptReload(std::move(state.table));
     return SaveResult::Saved;
 }
 
@@ -217,11 +223,28 @@ void NoteManager::MakeCurrent(int row) {
     m_current = row;
     ViewUpdate update(updatingView_);
     const Note* note = CurrentNote();
-    view_.SetEditText(note ? StoredToText(note->record.text) : std::string());
+    editStale_ = true;
+    if (dialogShown_) ShowEditText();
     m_pending = note ? AppearanceOf(note->record) : Appearance{};
     view_.SetTopMostCheck(note && note->record.isTopWin);
     if (note) view_.SelectListRow(row);
 }
+
+void NoteManager::ShowEditText() {
+    if (!editStale_) return;
+    const Note* note = CurrentNote();
+    view_.SetEditText(note ? StoredToText(note->record.text) : std::string());
+    editStale_ = false;
+}
+
+void NoteManager::ShowDialog(bool visible) {
+    ViewUpdate update(updatingView_);
+    if (visible) ShowEditText();
+    dialogShown_ = visible;
+    view_.ShowManager(visible);
+}
+
+void NoteManager::ShowManager() { ShowDialog(true); }
 
 void NoteManager::ConfirmChanges(const std::string& editText) { ConfirmChanges(m_current, editText, m_pending); }
 
@@ -262,7 +285,7 @@ void NoteManager::CloseEveryNote() {
 
 bool NoteManager::ExitProgram() {
     SyncNotes();
-    if (Save(Report::MessageBox) == SaveResult::Failed) return false;  // stay, so the user can try again
+    if (Save(Report::MessageBox, Then::Quit) == SaveResult::Failed) return false;  // stay, to try again
     CloseEveryNote();
     services_.app.Quit();
     return true;
@@ -270,13 +293,13 @@ bool NoteManager::ExitProgram() {
 
 void NoteManager::EndSession() {
     SyncNotes();
-    Save(Report::LogOnly);  // nobody may be there to answer a message box
+    Save(Report::LogOnly, Then::Quit);  // nobody may be there to answer a message box
     CloseEveryNote();
     services_.app.Quit();
 }
 
 void NoteManager::HideManager() {
-    view_.ShowManager(false);
+    ShowDialog(false);
     // "取消": what was picked and not confirmed is given up, on the note and in the pending values.
     DropPreview(m_current);
     if (const Note* note = CurrentNote()) m_pending = AppearanceOf(note->record);
@@ -363,7 +386,7 @@ void NoteManager::ConfirmChanges(int row, const std::string& editText, const App
         ViewUpdate update(updatingView_);
         view_.SetListRowText(row, StoredToListLabel(note.record.text));
         if (row == m_current) MakeCurrent(row);  // the manager shows what its current note now holds
-        view_.ShowManager(false);
+        ShowDialog(false);
     }
     SyncNotes();
     Save(Report::MessageBox);
@@ -402,7 +425,7 @@ void NoteManager::ShowManagerOn(int row, const Appearance& pending) {
     if (row != m_current) DropPreview(m_current);
     MakeCurrent(row);
     m_pending = pending;
-    view_.ShowManager(true);
+    ShowDialog(true);
 }
 
 void NoteManager::ApplyTopMost(int row, bool topMost) {

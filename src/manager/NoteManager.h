@@ -52,6 +52,8 @@ public:
     // The session ends: save without asking anyone, close every note, quit.
     void EndSession();
     void HideManager();
+    // Shows the dialog on its current note (from the tray, or a second start of the program).
+    void ShowManager();
     void OnManagerKey(ManagerKey key);
     // The list's selection moved to row (by a click or the keyboard).
     void SelectNote(int row);
@@ -92,8 +94,9 @@ public:
 private:
     enum class Report { MessageBox, LogOnly };
     enum class SaveResult { Saved, Failed, Blocked };
+    enum class Then { GoOn, Quit };  // before quitting, the table need not be read back
 
-    SaveResult Save(Report report);
+    SaveResult Save(Report report, Then then = Then::GoOn);
     void Tell(Report report, const std::string& message);
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
@@ -104,6 +107,8 @@ private:
     void SetShown(int row, bool shown);
     void RemoveNote(int row);
     void MakeCurrent(int row);
+    void ShowEditText();
+    void ShowDialog(bool visible);
     void CloseEveryNote();
     size_t TableCapacity() const;
     Note* CurrentNote() { return IsRow(m_current) ? &notes_[size_t(m_current)] : nullptr; }
@@ -120,6 +125,8 @@ private:
     Appearance m_pending;
     int m_windowsCreated = 0;
     bool saveBlocked_ = false;   // the file could not be read: never written over in this run
+    bool dialogShown_ = false;
+    bool editStale_ = false;     // a hidden dialog's edit is filled when it shows: a huge note costs nothing before
     bool updatingView_ = false;  // the view's echoes of the core's own changes are not commands
 };
 

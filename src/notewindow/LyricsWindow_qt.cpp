@@ -34,21 +34,19 @@ CLyricsWindow::CLyricsWindow(const QString& className, std::function<void(CLyric
     x11::SkipTaskbarAndPager(*this);
 }
 
-void CLyricsWindow::SetLook(const NoteLook& look) {
-    m_strText = QString::fromStdString(look.text);
-    renderer_.SetText(m_strText);
+void CLyricsWindow::SetLook(NoteLook look) {
+    renderer_.SetText(std::move(look.text));
     renderer_.SetFillColor(look.color);
     renderer_.SetTextFont(QString::fromStdString(look.face), look.style, look.emSize);
     Draw();
 }
 
 void CLyricsWindow::SetText(const std::string& text) {
-    m_strText = QString::fromStdString(text);
-    renderer_.SetText(m_strText);
+    renderer_.SetText(text);
     Draw();
 }
 
-std::string CLyricsWindow::Text() const { return m_strText.toStdString(); }
+std::string CLyricsWindow::Text() const { return renderer_.Text(); }
 
 void CLyricsWindow::SetFillColor(uint32_t argb) { renderer_.SetFillColor(argb); }
 

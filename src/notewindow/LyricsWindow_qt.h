@@ -18,7 +18,7 @@ class CLyricsWindow : public QWidget, public NoteWindow {
 public:
     CLyricsWindow(const QString& className, std::function<void(CLyricsWindow&)> onDoubleClick);
 
-    void SetLook(const NoteLook& look) override;
+    void SetLook(NoteLook look) override;
     bool Show(bool visible) override;
     bool SetTopMost(bool topMost) override;
     bool Place(const WindowRect& rect) override;
@@ -60,8 +60,7 @@ private:
         QPoint press;
     };
 
-    QString m_strText;
-    NoteRenderer renderer_;
+    NoteRenderer renderer_;  // holds the text (the note's m_strText), once
     NoteRenderer::PaintedArea painted_;  // only the painted part is kept: the rest is transparent
     QSize renderedSize_;
     int drawCount_ = 0;

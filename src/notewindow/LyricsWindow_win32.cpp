@@ -20,21 +20,19 @@ bool CLyricsWindow::Create(const std::wstring& className, int x, int y, int widt
     return CreateEx(kExStyle, className.c_str(), kStyle, x, y, width, height);
 }
 
-void CLyricsWindow::SetLook(const NoteLook& look) {
-    m_strText = Widen(look.text);
-    renderer_.SetText(m_strText);
+void CLyricsWindow::SetLook(NoteLook look) {
+    renderer_.SetText(std::move(look.text));
     renderer_.SetFillColor(look.color);
     renderer_.SetTextFont(Widen(look.face), look.style, look.emSize);
     Draw();
 }
 
 void CLyricsWindow::SetText(const std::string& text) {
-    m_strText = Widen(text);
-    renderer_.SetText(m_strText);
+    renderer_.SetText(text);
     Draw();
 }
 
-std::string CLyricsWindow::Text() const { return Narrow(m_strText); }
+std::string CLyricsWindow::Text() const { return renderer_.Text(); }
 
 void CLyricsWindow::SetFillColor(uint32_t argb) { renderer_.SetFillColor(argb); }
 

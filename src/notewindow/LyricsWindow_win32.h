@@ -26,7 +26,7 @@ public:
     // Registers the class ("text_%d") and creates the window.
     bool Create(const std::wstring& className, int x, int y, int width, int height);
 
-    void SetLook(const NoteLook& look) override;
+    void SetLook(NoteLook look) override;
     bool Show(bool visible) override;
     bool SetTopMost(bool topMost) override;
     bool Place(const WindowRect& rect) override;
@@ -64,8 +64,7 @@ private:
 
     void Render();
 
-    std::wstring m_strText;
-    NoteRenderer renderer_;
+    NoteRenderer renderer_;  // holds the text (the note's m_strText), once
     HDC m_hMemDC = nullptr;
     bool drawPending_ = false;
     std::function<void(CLyricsWindow&)> onDoubleClick_;

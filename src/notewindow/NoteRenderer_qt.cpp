@@ -1,5 +1,7 @@
 #include "notewindow/NoteRenderer_qt.h"
 
+#include "notewindow/VisibleText.h"
+
 #include <QApplication>
 #include <QHash>
 #include <QFontDatabase>
@@ -29,19 +31,14 @@ QString ChineseSansFamily() {
     return chinese.isEmpty() ? QString() : chinese.first();
 }
 
-QStringList Paragraphs(const QString& text) {
-    QString normalized = text;
-    normalized.replace("\r\n", "\n");
-    return normalized.split('\n');
-}
-
-// Lays one paragraph out, wrapped at the width, starting at y; adds its lines and returns the y below.
+// Lays one paragraph out, wrapped at the width, starting at y, down to the bottom at most; adds its lines
+// and returns the y below.
 qreal LayOutParagraph(std::vector<NoteRenderer::Line>& lines, const QString& paragraph, const QFont& font, int width,
-                      qreal y) {
+                      int height, qreal y) {
     if (paragraph.isEmpty()) return y + QFontMetricsF(font).lineSpacing();
     QTextLayout layout(paragraph, font);
     layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    for (QTextLine line = layout.createLine(); line.isValid() && y < height; line = layout.createLine()) {
         line.setLineWidth(width);
         line.setPosition(QPointF(0, y));
         y += line.height();
@@ -74,9 +71,9 @@ QString ResolveFontFamily(const QString& face) {
 
 NoteRenderer::NoteRenderer() { SetTextFont("黑体", 1, 50.0f); }
 
-void NoteRenderer::SetText(const QString& text) {
-    if (text == text_) return;
-    text_ = text;
+void NoteRenderer::SetText(std::string utf8) {
+    if (utf8 == text_) return;
+    text_ = std::move(utf8);
     layoutValid_ = false;
 }
 
@@ -94,9 +91,10 @@ void NoteRenderer::LayOut(int width, int height) const {
     if (layoutValid_ && layoutSize_ == QSize(width, height)) return;
     lines_.clear();
     qreal y = 0;
-    for (const QString& paragraph : Paragraphs(text_)) {
+    for (std::string_view paragraph : VisibleParagraphs(text_, width, height, float(font_.pixelSize()))) {
         if (y >= height) break;
-        y = LayOutParagraph(lines_, paragraph, font_, width, y);
+        y = LayOutParagraph(lines_, QString::fromUtf8(paragraph.data(), qsizetype(paragraph.size())), font_, width,
+                            height, y);
     }
     outlinePath_ = QPainterPath();
     for (const Line& line : lines_) outlinePath_.addText(line.baseline, font_, line.text);
@@ -107,7 +105,7 @@ void NoteRenderer::LayOut(int width, int height) const {
 // Shadow and fill are drawn as text (from the glyph cache, unhinted so that they match the outlines);
 // only the outline is stroked along the glyph paths.
 NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) const {
-    if (text_.isEmpty() || width <= 0 || height <= 0) return {};
+    if (text_.empty() || width <= 0 || height <= 0) return {};
     LayOut(width, height);
     // The outline reaches half a pixel out, the shadow two pixels further; a margin covers both and
     // the antialiased edges.

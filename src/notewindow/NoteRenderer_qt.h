@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Draws a note's text into a premultiplied ARGB image: a hard translucent shadow 2
@@ -18,7 +19,10 @@ public:
 
     NoteRenderer();
 
-    void SetText(const QString& text);
+    // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
+    void SetText(std::string utf8);
+    void SetText(const QString& text) { SetText(text.toStdString()); }
+    const std::string& Text() const { return text_; }
     void SetFillColor(uint32_t argb) { fill_ = argb; }
     // Uses the face when installed; otherwise an installed Chinese sans-serif face for Chinese face
     // names, or the system's UI font for any other.
@@ -45,7 +49,7 @@ public:
 private:
     void LayOut(int width, int height) const;
 
-    QString text_;
+    std::string text_;
     uint32_t fill_ = 0xFFFF0000;
     QFont font_;
     // The layout depends only on text, font and size: done again only when one of them changes.

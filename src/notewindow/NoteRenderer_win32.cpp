@@ -1,5 +1,8 @@
 #include "notewindow/NoteRenderer_win32.h"
 
+#include "notewindow/VisibleText.h"
+#include "winui/Wide_win32.h"
+
 #include <gdiplus.h>
 
 #include <algorithm>
@@ -16,6 +19,8 @@ NoteRenderer::NoteRenderer()
 }
 
 NoteRenderer::~NoteRenderer() = default;
+
+void NoteRenderer::SetText(const std::wstring& text) { text_ = Narrow(text); }
 
 namespace {
 
@@ -35,16 +40,6 @@ std::unique_ptr<Gdiplus::FontFamily> FirstInstalledFamily() {
     INT found = 0;
     if (fonts.GetFamilies(1, &family, &found) != Gdiplus::Ok || found == 0) return nullptr;
     return std::unique_ptr<Gdiplus::FontFamily>(family.Clone());
-}
-
-std::vector<std::wstring> Paragraphs(const std::wstring& text) {
-    std::vector<std::wstring> paragraphs(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
-        if (text[i] == L'\n') paragraphs.emplace_back();
-        else paragraphs.back() += text[i];
-    }
-    return paragraphs;
 }
 
 std::wstring StockGuiFace() {
@@ -104,8 +99,9 @@ void NoteRenderer::DrawTextPath(Gdiplus::Graphics& graphics, int width, int heig
                               float(std::max<UINT16>(1, family_->GetEmHeight(fontStyle_)));
     const float offset = float(kShadowOffset);
     float y = 0;
-    for (const std::wstring& paragraph : Paragraphs(text_)) {
+    for (std::string_view visible : VisibleParagraphs(text_, width, height, fontSize_)) {
         if (y >= float(height)) break;
+        const std::wstring paragraph = Widen(std::string(visible));
         int lines = 1;
         if (!paragraph.empty()) {
             const INT length = INT(paragraph.size());

@@ -30,7 +30,10 @@ public:
     NoteRenderer(const NoteRenderer&) = delete;
     NoteRenderer& operator=(const NoteRenderer&) = delete;
 
-    void SetText(const std::wstring& text) { text_ = text; }
+    // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
+    void SetText(std::string utf8) { text_ = std::move(utf8); }
+    void SetText(const std::wstring& text);
+    const std::string& Text() const { return text_; }
     void SetFillColor(uint32_t argb) { fill_ = argb; }
     uint32_t FillColor() const { return fill_; }
     // Uses the face when installed, else the stock GUI font's face, else an installed Chinese face.
@@ -52,7 +55,7 @@ private:
     int LinesFilled(Gdiplus::Graphics& graphics, const Gdiplus::Font& font, const std::wstring& paragraph,
                     int width) const;
 
-    std::wstring text_;
+    std::string text_;
     uint32_t fill_ = 0xFFFF0000;
     std::unique_ptr<Gdiplus::Pen> outlinePen_;
     std::unique_ptr<Gdiplus::SolidBrush> shadowBrush_;

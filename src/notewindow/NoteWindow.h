@@ -37,7 +37,7 @@ class NoteWindow {
 public:
     virtual ~NoteWindow() = default;
     // Stores what to show and draws it; a hidden window draws when it is shown.
-    virtual void SetLook(const NoteLook& look) = 0;
+    virtual void SetLook(NoteLook look) = 0;
     // Shows without taking the focus, or hides.
     virtual bool Show(bool visible) = 0;
     virtual bool SetTopMost(bool topMost) = 0;

@@ -27,6 +27,7 @@ void TempSetingDlg::BuildLayout() {
     auto* manager = new QPushButton(QString::fromUtf8("管理界面"), this);
     edit_ = new QPlainTextEdit(this);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit_->setTabChangesFocus(true);  // Tab moves on, as in the Windows dialogs
     topMost_ = new QCheckBox(QString::fromUtf8("窗口置顶"), this);
     for (QPushButton* button : {hide, color, font, exit, manager}) button->setAutoDefault(false);
 

@@ -93,7 +93,7 @@ void IniWriter::Section(std::string_view name) {
 
 void IniWriter::Key(std::string_view key, std::string_view rawValue) {
     // A value cannot span lines: a stray CR or LF would split it and could start a new section.
-    const bool hasBreak = rawValue.find_first_of("\r\n") != std::string_view::npos;
+    const bool hasBreak = rawValue.find('\n') != std::string_view::npos || rawValue.find('\r') != std::string_view::npos;
     std::string cleaned;
     if (hasBreak) {
         cleaned = ReplaceAll(std::string(rawValue), "\r\n", kLineBreakMarker);

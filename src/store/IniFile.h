@@ -63,6 +63,7 @@ public:
     void Section(std::string_view name);
     void Key(std::string_view key, std::string_view value);
     void RawLine(std::string_view line);
+    void Reserve(size_t bytes) { text_.reserve(bytes); }
     const std::string& Text() const { return text_; }
     std::string Take() { return std::move(text_); }
 

@@ -100,6 +100,18 @@ std::string FirstRunText() {
     return out.Take();
 }
 
+// Room for the whole file at once: a large file is not copied over and over as it grows.
+size_t SerializedSizeEstimate(const NoteState& state) {
+    constexpr size_t kKeysAndNumbers = 256;
+    size_t bytes = 0;
+    for (const NoteRecord& row : state.table.rows) bytes += row.text.size() + row.font.size() + kKeysAndNumbers;
+    for (const RawSection& section : state.table.overflow) {
+        bytes += section.name.size() + kKeysAndNumbers;
+        for (const std::string& line : section.lines) bytes += line.size() + 2;
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::string WelcomeText() {
@@ -175,6 +187,7 @@ LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capaci
 
 std::string SerializeSettings(const NoteState& state) {
     IniWriter out(SettingsLineEnd());
+    out.Reserve(SerializedSizeEstimate(state));
     bool wroteSection = false;
     const std::vector<NoteRecord>& rows = state.table.rows;
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -9,6 +9,7 @@ protected:
         WriteSettings(Note(0, "zero", "color=255,0,0\nfont=Arial\nfontSize=200\n") + Note(1, "one") +
                       Note(2, "two", "isTopWin=0\n"));
         Start();
+        manager->ShowManager();  // the user works in the dialog
     }
 };
 
@@ -22,7 +23,7 @@ TEST_F(ManagerCommands, ConfirmStoresTextAndPendingAppearanceAndSaves) {
 
     EXPECT_EQ(Row(0).text, "first*#33#second");
     EXPECT_EQ(view.rows[0].label, "first;second");
-    EXPECT_FALSE(view.shown);
+    EXPECT_FALSE(view.shown);  // the dialog hides
     EXPECT_EQ(Window(0).text(), "first\r\nsecond");
     EXPECT_EQ(Window(0).look.emSize, 10.0f);  // 105 tenths draw at 10 pixels
     EXPECT_EQ(FileValue(0, "text"), "first*#33#second");

@@ -32,6 +32,7 @@ TEST_F(QuickSettingsTest, OpensOnItsOwnNote) {
 }
 
 TEST_F(QuickSettingsTest, OkWithANewTextKeepsTheNotesAppearance) {
+    manager->ShowManager();
     pickers.colorAnswers = {0xFF123456};
     manager->PickColor();  // a preview pending on note 0 in the manager
     QuickSettings dialog = Open(1);

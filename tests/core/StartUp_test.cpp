@@ -22,6 +22,9 @@ TEST_F(StartUp, FirstStartWritesTheFileAndShowsOneNote) {
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_TRUE(view.rows[0].checked);
     EXPECT_EQ(view.rows[0].label, StoredToListLabel(WelcomeText()));
+    EXPECT_EQ(view.edit, "");  // filled when the dialog shows
+    manager->ShowManager();
+    EXPECT_TRUE(view.shown);
     EXPECT_EQ(view.edit, StoredToText(WelcomeText()));
     EXPECT_TRUE(view.topMostCheck);
     EXPECT_FALSE(view.autoStartCheck);
@@ -54,6 +57,7 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(manager->ShownCount(), 2);
     EXPECT_EQ(Window(1).draws, 0);  // a hidden note is not drawn until it is shown
     EXPECT_EQ(view.rows[0].label, "a;b");
+    manager->ShowManager();
     EXPECT_EQ(view.edit, "a\r\nb");
     EXPECT_FALSE(view.topMostCheck);  // row 0's flag
 

@@ -1,43 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QProcess>
-#include <QThread>
-
-#include "FileHelpers.h"
-#include "store/IniFile.h"
-#include "RunningProgram.h"
-#include "TempFolder.h"
-#include "store/Unicode.h"
-
-namespace {
-
-class EndToEndQt : public ::testing::Test {
-protected:
-    std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
-    std::string EntryPath() const { return config.Path() + "/autostart/vezuDeve_v2.desktop"; }
-    RunningProgram Start() { return RunningProgram(folder.Path(), config.Path(), runtime.Path()); }
-    std::string FileValue(size_t section, const char* key) const {
-        const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
-        if (section >= sections.size()) return "<no section>";
-        const auto value = FindValue(sections[section], key);
-        return value ? std::string(*value) : "<missing>";
-    }
-
-    TempFolder folder;
-    TempFolder config;
-    TempFolder runtime;
-};
-
-// A note of solid blocks, so that a press well inside it lands on painted pixels.
-std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n") {
-    return "[Text_" + std::to_string(number) + "]\n" + extra + "positionX=" + std::to_string(x) +
-           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\n" +
-           "fontSize=800\ntext=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n";
-}
-
-void Xdotool(const QStringList& args) { ASSERT_EQ(QProcess::execute("xdotool", args), 0); }
-
-}  // namespace
+#include "EndToEndFixture.h"
 
 TEST_F(EndToEndQt, FirstStartWritesTheFileAndShowsOneNote) {
     RunningProgram program = Start();

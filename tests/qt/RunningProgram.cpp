@@ -8,7 +8,9 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <cstring>
 
 namespace {
@@ -40,12 +42,14 @@ QByteArray Property(xcb_window_t window, xcb_atom_t property) {
 std::string RunningProgram::ProgramPath() { return SKYSLATE2_PROGRAM; }
 
 RunningProgram::RunningProgram(const std::string& folder, const std::string& configHome,
-                               const std::string& runtimeDir) {
+                               const std::string& runtimeDir, int userId) {
     pid_ = fork();
     if (pid_ != 0) return;
+    if (userId >= 0 && (setgid(gid_t(userId)) != 0 || setuid(uid_t(userId)) != 0)) _exit(126);
     if (chdir(folder.c_str()) != 0) _exit(127);
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    setenv("HOME", runtimeDir.c_str(), 1);
     execl(SKYSLATE2_PROGRAM, SKYSLATE2_PROGRAM, static_cast<char*>(nullptr));
     _exit(127);
 }
@@ -70,6 +74,17 @@ bool RunningProgram::Exited(int milliseconds) {
         QThread::msleep(20);
     } while (timer.elapsed() < milliseconds);
     return false;
+}
+
+long RunningProgram::ResidentKiB() const {
+    FILE* status = fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
+    if (!status) return -1;
+    char line[256];
+    long kib = -1;
+    while (fgets(line, sizeof line, status))
+        if (sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
+    fclose(status);
+    return kib;
 }
 
 bool RunningProgram::Terminate() {

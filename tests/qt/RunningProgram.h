@@ -12,7 +12,9 @@
 // windows it shows.
 class RunningProgram {
 public:
-    RunningProgram(const std::string& folder, const std::string& configHome, const std::string& runtimeDir);
+    // userId: run as that user (when the tests run as root), -1 for the tests' own.
+    RunningProgram(const std::string& folder, const std::string& configHome, const std::string& runtimeDir,
+                   int userId = -1);
     ~RunningProgram();
 
     struct Window {
@@ -27,6 +29,10 @@ public:
     // Sends SIGTERM and waits for the exit; true when the program ended by itself with status 0.
     bool Terminate();
     bool Exited(int milliseconds);
+
+    // The program's resident memory, in KiB.
+    long ResidentKiB() const;
+    pid_t Pid() const { return pid_; }
 
     static std::string ProgramPath();
 

@@ -25,8 +25,8 @@ struct FakeWindow : NoteWindow {
     bool destroyed = false;
     bool failRect = false;  // the window system no longer answers
 
-    void SetLook(const NoteLook& l) override {
-        look = l;
+    void SetLook(NoteLook l) override {
+        look = std::move(l);
         ++draws;
     }
     bool Show(bool v) override {
@@ -83,7 +83,7 @@ struct FakeView : ManagerView {
     bool topMostCheck = false;
     std::vector<Row> rows;
     int selected = -1;
-    bool shown = true;
+    bool shown = false;  // the dialog starts hidden
 
     void SetEditText(const std::string& t) override { edit = t; }
     void SetAutoStartCheck(bool c) override { autoStartCheck = c; }

@@ -1,5 +1,7 @@
 #include "ProgramUnderTest.h"
 
+#include <commctrl.h>
+
 namespace {
 
 bool ClassIs(HWND hwnd, const std::wstring& name) {
@@ -84,8 +86,9 @@ HWND ProgramUnderTest::FindByCaption(const std::wstring& caption) const { return
 bool ProgramUnderTest::WaitUntilReady() {
     for (int i = 0; i < 300; ++i) {
         HWND manager = FindByCaption(L"SettingManager");
-        // The manager fills its text box last when it starts, then shows and hides itself.
-        const bool started = manager && SendMessageW(GetDlgItem(manager, 1000), WM_GETTEXTLENGTH, 0, 0) > 0;
+        // The manager selects its first note last when it starts, and stays hidden.
+        const bool started = manager && SendMessageW(GetDlgItem(manager, 1008), LVM_GETNEXTITEM, WPARAM(-1),
+                                                     LVNI_SELECTED) == 0;
         if (started && !IsWindowVisible(manager)) {
             Sleep(500);
             if (!IsWindowVisible(manager)) return true;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <functional>
+
+#include "FileHelpers.h"
+#include "RunningProgram.h"
+#include "TempFolder.h"
+#include "store/IniFile.h"
+#include "store/Unicode.h"
+
+// build/linux/bin/skyslate2 in a folder of its own, with its own XDG folders.
+class EndToEndQt : public ::testing::Test {
+protected:
+    std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
+    std::string EntryPath() const { return config.Path() + "/autostart/vezuDeve_v2.desktop"; }
+    RunningProgram Start(int userId = -1) {
+        return RunningProgram(folder.Path(), config.Path(), runtime.Path(), userId);
+    }
+    std::string FileValue(size_t section, const char* key) const {
+        const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
+        if (section >= sections.size()) return "<no section>";
+        const auto value = FindValue(sections[section], key);
+        return value ? std::string(*value) : "<missing>";
+    }
+
+    TempFolder folder;
+    TempFolder config;
+    TempFolder runtime;
+};
+
+// A note of solid blocks, so that a press well inside it lands on painted pixels.
+inline std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n",
+                             const std::string& text = "\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88") {
+    return "[Text_" + std::to_string(number) + "]\n" + extra + "positionX=" + std::to_string(x) +
+           "\npositionY=" + std::to_string(y) + "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\n" +
+           "fontSize=800\ntext=" + text + "\n";
+}
+
+inline void Xdotool(const QStringList& args) {
+    ASSERT_EQ(QProcess::execute("xdotool", args), 0) << args.join(' ').toStdString();
+}
+
+// Waits up to ten seconds for a condition.
+inline bool WaitFor(const std::function<bool()>& condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        if (condition()) return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
