@@ -1,0 +1,23 @@
+// Any bytes as a settings file: decoding, parsing, loading and saving never crash, and what a save writes
+// loads back to the same notes, so that a second save writes the same file.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "store/Settings.h"
+#include "store/SettingsEncoding.h"
+#include "store/Unicode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    NoteState first;
+    LoadSettingsFromText(first, DecodeSettingsBytes(std::string(reinterpret_cast<const char*>(data), size)));
+    const std::string saved = SerializeSettings(first);
+
+    NoteState second;
+    LoadSettingsFromText(second, DecodeSettingsBytes(EncodeSettingsText(saved)));
+    if (second.table.rows.size() + second.table.overflow.size() <
+        first.table.rows.size() + first.table.overflow.size())
+        std::abort();  // a note was lost
+    if (SerializeSettings(second) != saved) std::abort();  // a save changes what it saved
+    return 0;
+}
