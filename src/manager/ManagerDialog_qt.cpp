@@ -168,5 +168,6 @@ void CSkyslate2Dlg::ShowManager(bool visible) {
     if (visible) {
         raise();
         activateWindow();
+        edit_->setFocus();  // the manager opens on a note: its text is what one edits
     }
 }

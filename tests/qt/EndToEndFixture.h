@@ -29,6 +29,11 @@ protected:
         return value ? std::string(*value) : "<missing>";
     }
 
+    EndToEndQt() {
+        // A session's runtime folder is private.
+        std::filesystem::permissions(std::filesystem::u8path(runtime.Path()), std::filesystem::perms::owner_all);
+    }
+
     TempFolder folder;
     TempFolder config;
     TempFolder runtime;
@@ -55,4 +60,22 @@ inline bool WaitFor(const std::function<bool()>& condition) {
         QThread::msleep(50);
     }
     return condition();
+}
+
+// What a user does with mouse and keyboard.
+inline void DoubleClick(QPoint at) {
+    Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
+    QThread::msleep(100);
+    Xdotool({"click", "--repeat", "2", "--delay", "60", "1"});
+}
+inline void Keys(const QStringList& keys) {
+    for (const QString& key : keys) {
+        Xdotool({"key", key});
+        QThread::msleep(60);
+    }
+}
+inline QStringList Repeat(const QString& key, int times) {
+    QStringList keys;
+    for (int i = 0; i < times; ++i) keys << key;
+    return keys;
 }

@@ -156,3 +156,30 @@ TEST_F(EndToEnd, SecondCopyOnTheSameFileRefusesAndLeavesItAlone) {
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
     EXPECT_TRUE(first.EndSession());
 }
+
+TEST_F(EndToEnd, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 100, 350) + BlockNote(2, 100, 600));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    DoubleClickMouse(150, 150);
+    HWND settings = WaitForVisible(program, L"Setting");
+    ASSERT_NE(settings, nullptr);
+    ClickControl(settings, 1009);  // 管理界面: the manager on note 0
+    HWND manager = WaitForVisible(program, L"SettingManager");
+    ASSERT_NE(manager, nullptr);
+
+    DoubleClickMouse(150, 650);  // note 2's quick settings
+    settings = WaitForVisible(program, L"Setting");
+    ASSERT_NE(settings, nullptr);
+    ClickControl(settings, 1008);  // 窗口置顶 off, saved at once
+    for (int i = 0; i < 100 && FileValue(2, "isTopWin") != "0"; ++i) Sleep(100);
+    PostMessageW(settings, WM_COMMAND, IDCANCEL, 0);  // Esc
+    for (int i = 0; i < 100 && IsWindowVisible(settings); ++i) Sleep(100);
+
+    ClickControl(manager, 1011);  // 删除便签
+    for (int i = 0; i < 100 && FileSections().size() != 2; ++i) Sleep(100);
+    EXPECT_EQ(FileValue(0, "positionY"), "350");  // note 0 went; notes 1 and 2 stay
+    EXPECT_EQ(FileValue(1, "positionY"), "600");
+    EXPECT_EQ(FileValue(1, "isTopWin"), "0");
+    EXPECT_TRUE(program.EndSession());
+}

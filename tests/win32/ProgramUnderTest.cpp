@@ -124,3 +124,21 @@ void DragMouse(int x, int y, int dx, int dy) {
     SendMouse(MOUSEEVENTF_LEFTUP, x + dx, y + dy);
     Sleep(300);
 }
+
+void DoubleClickMouse(int x, int y) {
+    SendMouse(0, x, y);
+    Sleep(200);
+    for (int click = 0; click < 2; ++click) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
+        SendMouse(MOUSEEVENTF_LEFTUP, x, y);
+        Sleep(50);
+    }
+}
+
+void ClickControl(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+HWND WaitForVisible(const ProgramUnderTest& program, const std::wstring& caption) {
+    for (int i = 0; i < 100; ++i, Sleep(100))
+        if (HWND window = program.FindByCaption(caption); window && IsWindowVisible(window)) return window;
+    return nullptr;
+}

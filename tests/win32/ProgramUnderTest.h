@@ -33,3 +33,10 @@ private:
 
 // Presses at a screen point, moves by (dx, dy) in steps and releases, as a user's drag.
 void DragMouse(int x, int y, int dx, int dy);
+// Two quick clicks at a screen point.
+void DoubleClickMouse(int x, int y);
+// Clicks a control of a dialog, as its button would be clicked; posted, so that a modal loop it opens
+// does not hold the caller.
+void ClickControl(HWND dialog, int id);
+// Waits up to ten seconds for the program's top-level window with this caption to be visible.
+HWND WaitForVisible(const ProgramUnderTest& program, const std::wstring& caption);

@@ -1,0 +1,108 @@
+// Sequences in which a command once acted on another note than the user's, done as a user does them.
+#include <xcb/shape.h>
+
+#include <QGuiApplication>
+#include <QRegion>
+
+#include "EndToEndFixture.h"
+
+namespace {
+
+// Keyboard paths through the dialogs, in their tab order.
+const int kQuickSettingsOkToManager = 6;  // 确定, 隐藏, 选择颜色, 选择字体, 开机自启, 退出程序, 管理界面
+const int kQuickSettingsOkToTopMost = 8;  // ... 管理界面, the text, 窗口置顶
+const int kManagerEditToList = 6;         // 确认修改, 选择颜色, 选择字体, 开机自启, 关闭, the list
+const int kManagerEditToDelete = 9;       // ... the list, 取消, 增加便签, 删除便签
+
+bool Viewable(const RunningProgram& program, const QString& title) {
+    const auto window = program.FindByTitle(title);
+    return window && window->viewable;
+}
+
+// Opens the manager through a note's quick settings, on that note.
+void OpenManagerFrom(RunningProgram& program, QPoint onNote) {
+    DoubleClick(onNote);
+    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    QThread::msleep(200);
+    Keys(Repeat("Tab", kQuickSettingsOkToManager) << "space");
+    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "SettingManager") && !Viewable(program, "Setting"); }));
+    QThread::msleep(200);
+}
+
+// How wide the painted part of a note window is: where it takes the mouse, within its shape.
+int PaintedWidth(uint32_t window) {
+    xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    QRegion painted(0, 0, 30000, 30000);
+    for (xcb_shape_kind_t kind : {XCB_SHAPE_SK_BOUNDING, XCB_SHAPE_SK_INPUT}) {
+        auto* reply = xcb_shape_get_rectangles_reply(connection, xcb_shape_get_rectangles(connection, window, kind),
+                                                     nullptr);
+        if (!reply) return -1;
+        QRegion shape;
+        const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply);
+        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
+            shape |= QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+        free(reply);
+        painted &= shape;
+    }
+    return painted.boundingRect().width();
+}
+
+}  // namespace
+
+TEST_F(EndToEndQt, AHiddenNoteEditedInTheManagerComesBackWithItsNewText) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 100, 500, "isShow=0\n", "I"));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    OpenManagerFrom(program, {150, 150});
+    Keys(Repeat("Tab", kManagerEditToList) << "Down");  // note 1 becomes current
+    QThread::msleep(200);
+    Keys(Repeat("shift+Tab", kManagerEditToList) << "ctrl+a");
+    Xdotool({"type", "HHHHH"});
+    Keys({"Tab", "space"});  // 确认修改
+    ASSERT_TRUE(WaitFor([&] { return FileValue(1, "text") == "HHHHH"; }));
+    EXPECT_FALSE(program.FindByRole("text_1")->viewable);
+
+    OpenManagerFrom(program, {150, 150});
+    Keys(Repeat("Tab", kManagerEditToList) << "Down" << "space");  // tick note 1
+    ASSERT_TRUE(WaitFor([&] { return program.FindByRole("text_1")->viewable; }));
+    QThread::msleep(300);
+    EXPECT_GT(PaintedWidth(program.FindByRole("text_1")->id), 200);  // five letters, not the old one
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "SettingManager"); }));
+
+    DoubleClick({100 + 12, 500 + 50});  // on the first letter's stem
+    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    QThread::msleep(200);
+    Keys({"Return"});  // 确定 with the text the dialog opened on
+    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "Setting"); }));
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(FileValue(1, "text"), "HHHHH");
+    EXPECT_EQ(FileValue(1, "isShow"), "1");
+}
+
+TEST_F(EndToEndQt, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 100, 350) + BlockNote(2, 100, 600));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_2"));
+    OpenManagerFrom(program, {150, 150});  // the manager on note 0
+
+    DoubleClick({150, 650});  // note 2's quick settings
+    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    QThread::msleep(200);
+    Keys(Repeat("Tab", kQuickSettingsOkToTopMost) << "space");  // 窗口置顶 off for note 2, saved at once
+    ASSERT_TRUE(WaitFor([&] { return FileValue(2, "isTopWin") == "0"; }));
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "Setting"); }));
+    QThread::msleep(300);
+
+    const QRect manager = program.FindByTitle("SettingManager")->geometry;
+    Xdotool({"mousemove", QString::number(manager.x() + manager.width() * 7 / 10),
+             QString::number(manager.y() + manager.height() * 4 / 10), "click", "1"});  // into its text
+    QThread::msleep(200);
+    Keys(Repeat("Tab", kManagerEditToDelete) << "space");  // 删除便签
+    ASSERT_TRUE(WaitFor([&] { return FileValue(2, "positionY") == "<no section>"; }));
+    EXPECT_EQ(FileValue(0, "positionY"), "350");  // note 0 went; notes 1 and 2 stay
+    EXPECT_EQ(FileValue(1, "positionY"), "600");
+    EXPECT_EQ(FileValue(1, "isTopWin"), "0");
+    EXPECT_TRUE(program.Terminate());
+}
