@@ -89,6 +89,21 @@ TEST_F(EndToEnd, EveryNoteGetsItsOwnWindowClassAndHiddenOnesStayHidden) {
     EXPECT_EQ(FileValue(1, "isShow"), "0");
 }
 
+TEST_F(EndToEnd, HiddenNotesNeverAppearAndCostNothingAtStartUp) {
+    std::string file = BlockNote(0, 100, 100);
+    for (int i = 1; i <= 200; ++i) file += BlockNote(i, 200, 400, "isShow=0\n");
+    WriteBytes(SettingsPath(), file);
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());  // within its time-out: a hidden note takes no waiting
+    for (int i = 1; i <= 200; i += 50) {
+        HWND hidden = program.FindByClass(L"text_" + std::to_wstring(i));
+        ASSERT_NE(hidden, nullptr);
+        EXPECT_FALSE(IsWindowVisible(hidden));
+    }
+    EXPECT_TRUE(IsWindowVisible(program.FindByClass(L"text_0")));
+    EXPECT_TRUE(program.EndSession());
+}
+
 TEST_F(EndToEnd, DraggedNoteIsStoredWhereItWasDroppedAtSessionEnd) {
     WriteBytes(SettingsPath(), BlockNote(0, 300, 300));
     ProgramUnderTest program(Folder());
