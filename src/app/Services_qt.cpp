@@ -2,16 +2,12 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
-#include <QScreen>
-#include <QStandardPaths>
 
 #include <cstdio>
 
+#include "notewindow/ScreenPixels_qt.h"
 #include "store/NoteText.h"
 
 std::optional<uint32_t> QtPickers::PickColor(uint32_t initial) {
@@ -37,27 +33,6 @@ void QtMessages::ShowMessage(const std::string& text) {
 
 void QtApp::Quit() { QApplication::exit(0); }
 
-std::vector<Monitor> QtScreens::Monitors() const {
-    std::vector<Monitor> monitors;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->geometry();
-        const QRect work = screen->availableGeometry();
-        monitors.push_back({{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
-                            {work.left(), work.top(), work.left() + work.width(), work.top() + work.height()}});
-    }
-    return monitors;
-}
+std::vector<Monitor> QtScreens::Monitors() const { return pixels::Monitors(); }
 
 void StderrLog::Failure(const std::string& line) { std::fprintf(stderr, "skyslate2: %s\n", line.c_str()); }
-
-SingleInstance::SingleInstance(const QString& settingsPath) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    const QByteArray key =
-        QCryptographicHash::hash(QFileInfo(settingsPath).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    lock_ = std::make_unique<QLockFile>(folder + "/skyslate2-" + QString::fromLatin1(key) + ".lock");
-    lock_->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    locked_ = lock_->tryLock(0);
-}

@@ -1,10 +1,5 @@
 #pragma once
 
-#include <QLockFile>
-#include <QString>
-
-#include <memory>
-
 #include "manager/ManagerViews.h"
 #include "notewindow/Placement.h"
 
@@ -38,15 +33,4 @@ public:
 class StderrLog : public FailureLog {
 public:
     void Failure(const std::string& line) override;
-};
-
-// A lock per settings file in the user's runtime folder; a second copy on the same file sees it taken.
-class SingleInstance {
-public:
-    explicit SingleInstance(const QString& settingsPath);
-    bool AlreadyRunning() const { return !locked_; }
-
-private:
-    std::unique_ptr<QLockFile> lock_;
-    bool locked_ = false;
 };

@@ -3,12 +3,11 @@
 #include <commdlg.h>
 
 #include <cstdio>
-#include <cwctype>
-#include <functional>
 #include <string>
 
+#include "notewindow/NoteStyle.h"
 #include "store/NoteText.h"
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ std::optional<uint32_t> Win32Pickers::PickColor(uint32_t initial) {
 
 std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
     LOGFONTW font = {};
-    const std::wstring face = Widen(initial.face.empty() ? "黑体" : initial.face);
+    const std::wstring face = Widen(initial.face.empty() ? style::kDefaultFace : initial.face);
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     HDC screen = GetDC(nullptr);
     font.lfHeight = -MulDiv(initial.pointSizeTenths, GetDeviceCaps(screen, LOGPIXELSY), 720);
@@ -87,18 +86,4 @@ void FileLog::Failure(const std::string& line) {
     DWORD written = 0;
     WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-SingleInstance::SingleInstance(const std::wstring& settingsPath) {
-    // Mutex names cannot hold backslashes; paths on Windows ignore letter case.
-    std::wstring name = L"Local\\Skyslate2-";
-    std::wstring key;
-    for (wchar_t c : settingsPath) key += (c == L'\\') ? L'/' : wchar_t(std::towlower(c));
-    name += key.size() > 200 ? std::to_wstring(std::hash<std::wstring>{}(key)) : key;
-    mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
-    alreadyRunning_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-SingleInstance::~SingleInstance() {
-    if (mutex_) CloseHandle(mutex_);
 }

@@ -44,15 +44,3 @@ public:
 private:
     std::wstring path_;
 };
-
-// Holds a named mutex for one settings file; a second copy on the same file sees it taken.
-class SingleInstance {
-public:
-    explicit SingleInstance(const std::wstring& settingsPath);
-    ~SingleInstance();
-    bool AlreadyRunning() const { return alreadyRunning_; }
-
-private:
-    HANDLE mutex_ = nullptr;
-    bool alreadyRunning_ = false;
-};

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 #include "resource.h"
 
 namespace {
@@ -31,8 +31,6 @@ void CSkyslate2Dlg::OnInitDialog() {
     RECT client;
     GetClientRect(list, &client);
     ListView_SetColumnWidth(list, 0, client.right - client.left);
-
-    manager_.Start();
 }
 
 INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -41,7 +39,8 @@ INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
-            return OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
+            if (OnCommand(LOWORD(wParam))) return TRUE;
+            break;
         case WM_NOTIFY: {
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom != IDC_NOTE_LIST || header->code != LVN_ITEMCHANGED) return FALSE;
@@ -54,8 +53,9 @@ INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
             return TRUE;
         default:
-            return FALSE;
+            break;
     }
+    return otherMessages && otherMessages(message, wParam, lParam) ? TRUE : FALSE;
 }
 
 bool CSkyslate2Dlg::OnCommand(int id) {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "manager/ManagerViews.h"
 #include "manager/NoteManager.h"
 #include "winui/Window_win32.h"
@@ -16,6 +18,8 @@ public:
     explicit CSkyslate2Dlg(NoteManager::Services services);
 
     NoteManager& Manager() { return manager_; }
+    // Messages the dialog has no use for go here first (the tray's, display changes); true when taken.
+    std::function<bool(UINT, WPARAM, LPARAM)> otherMessages;
 
     void SetEditText(const std::string& text) override;
     void SetAutoStartCheck(bool checked) override;

@@ -371,6 +371,37 @@ void NoteManager::ApplyAutoStart(bool checked) {
 
 void NoteManager::ApplyTopMost(bool checked) { ApplyTopMost(m_current, checked); }
 
+// ---- The tray's commands
+
+void NoteManager::ShowAllNotes() {
+    for (size_t i = 0; i < notes_.size(); ++i)
+        if (!notes_[i].record.isShow) SetShown(int(i), true);
+}
+
+void NoteManager::SetLocked(bool locked) {
+    m_locked = locked;
+    for (Note& note : notes_)
+        if (note.window) note.window->SetLocked(locked);
+    Save(Report::MessageBox);
+}
+
+// ---- The desktop
+
+void NoteManager::OnMonitorsChanged() {
+    monitors_ = services_.screens.Monitors();
+    for (Note& note : notes_) KeepNoteOnScreen(note);
+}
+
+// A note moved by the program keeps its stored place: it goes back there when the monitor returns.
+void NoteManager::KeepNoteOnScreen(Note& note) {
+    if (!note.window) return;
+    if (note.visible) ReadBackPlace(note);  // a move by the user before the change is the user's
+    const WindowRect target = KeepOnScreen(note.placed, monitors_);
+    if (target == note.placed) return;
+    if (note.window->Place(target)) note.placed = target;
+    else services_.log.Failure("a note window could not be moved onto the screen");
+}
+
 // ---- Commands on a given note
 
 void NoteManager::ConfirmChanges(int row, const std::string& editText, const Appearance& appearance) {

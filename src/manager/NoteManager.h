@@ -64,6 +64,16 @@ public:
     void ApplyAutoStart(bool checked);
     void ApplyTopMost(bool checked);
 
+    // The tray's commands (with ShowManager, AddNote and ExitProgram).
+    // Every note shown and ticked; saved with the next save, as ticks in the list are.
+    void ShowAllNotes();
+    // Locked notes let every click through to what lies beneath; saved at once.
+    void SetLocked(bool locked);
+    bool Locked() const { return m_locked; }
+
+    // The monitors changed: a note that no longer shows a usable part comes back onto one.
+    void OnMonitorsChanged();
+
     // Commands on one given note, for its quick settings dialog.
     void ConfirmChanges(int row, const std::string& editText, const Appearance& appearance);
     // False (and a message) when it is the last note shown.
@@ -101,6 +111,7 @@ private:
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
     void CreateWindowFor(Note& note);
+    void KeepNoteOnScreen(Note& note);
     void PushRecord(Note& note);
     void ReadBackPlace(Note& note);
     void ApplyTopMostFlag(Note& note);

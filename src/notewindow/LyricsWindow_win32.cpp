@@ -3,10 +3,10 @@
 #include <windowsx.h>
 
 #include "notewindow/EdgeBands.h"
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 
 CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick)
-    : onDoubleClick_(std::move(onDoubleClick)) {
+    : drag_(GetSystemMetrics(SM_CXDRAG)), onDoubleClick_(std::move(onDoubleClick)) {
     HDC screen = GetDC(nullptr);
     m_hMemDC = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
@@ -104,10 +104,10 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             BeginDrag(lParam);
             return 0;
         case WM_MOUSEMOVE:
-            if (drag_) FollowDrag();
+            if (drag_.Pressed()) FollowDrag();
             return 0;
         case WM_LBUTTONUP:
-            if (drag_) ReleaseCapture();  // ends the drag through WM_CAPTURECHANGED
+            if (drag_.Pressed()) ReleaseCapture();  // ends the drag through WM_CAPTURECHANGED
             return 0;
         case WM_CAPTURECHANGED:
             EndDrag();
@@ -118,6 +118,7 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             return 0;  // Alt+F4 on a note: notes close only with the program or the manager's delete
         case WM_LBUTTONDBLCLK:
+            if (drag_.Pressed()) ReleaseCapture();
             if (onDoubleClick_) onDoubleClick_(*this);
             return 0;
         default:
@@ -126,34 +127,30 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
-// A press on the text moves the note, a press in an edge band resizes that edge; the note follows the
-// mouse until the button is released. lParam holds the press in client coordinates.
+// A press on the text, once the mouse travels the drag distance, moves the note; a press in an edge
+// band resizes that edge. The note follows the mouse until the button is released. lParam holds the press
+// in client coordinates.
 void CLyricsWindow::BeginDrag(LPARAM lParam) {
     const std::optional<WindowRect> place = GetWindowRect();
     if (!place) return;
-    const WindowRect rect = *place;
     const DWORD pos = GetMessagePos();
-    drag_ = Drag{EdgeAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), rect.width(), rect.height()), rect,
-                 GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    drag_.Press({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}, *place);
     SetCapture(hwnd());
 }
 
 void CLyricsWindow::FollowDrag() {
     POINT cursor;
     GetCursorPos(&cursor);
-    const WindowRect rect =
-        DraggedRect(drag_->start, drag_->edge, cursor.x - drag_->pressX, cursor.y - drag_->pressY);
-    const bool resizing = drag_->edge != Edge::None;
+    const DragSession::Step step = drag_.Move({cursor.x, cursor.y});
+    if (step.kind == DragSession::Step::Kind::None) return;
+    const WindowRect& rect = step.rect;
     SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.width(), rect.height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE | (resizing ? 0 : SWP_NOSIZE));
-    if (resizing) Draw();  // the text wraps at the new width as the edge moves
+                 SWP_NOZORDER | SWP_NOACTIVATE | (step.redraw ? 0 : SWP_NOSIZE));
+    if (step.redraw) Draw();  // the text wraps at the new width as the edge moves
 }
 
 void CLyricsWindow::EndDrag() {
-    if (!drag_) return;
-    const bool resized = drag_->edge != Edge::None;
-    drag_.reset();
-    if (resized) Draw();
+    if (drag_.End()) Draw();
 }
 
 bool CLyricsWindow::OnSetCursor() {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "notewindow/DragSession.h"
 #include "notewindow/EdgeBands.h"
 
 #include "notewindow/NoteRenderer_win32.h"
@@ -54,13 +55,7 @@ private:
     void EndDrag();
     bool OnSetCursor();
 
-    struct Drag {
-        Edge edge;
-        WindowRect start;
-        int pressX;
-        int pressY;
-    };
-    std::optional<Drag> drag_;
+    DragSession drag_;
 
     void Render();
 

@@ -1,5 +1,6 @@
 #include "notewindow/NoteRenderer_qt.h"
 
+#include "notewindow/NoteStyle.h"
 #include "notewindow/VisibleText.h"
 
 #include <QApplication>
@@ -14,19 +15,17 @@ namespace {
 
 // Faces that Chinese Windows systems have and Linux systems mostly do not.
 bool IsChineseFaceName(const QString& face) {
-    static const QStringList kWindowsChineseFaces = {"SimHei", "SimSun", "NSimSun", "Microsoft YaHei", "KaiTi",
-                                                     "FangSong", "DengXian"};
     for (QChar c : face)
         if (c.unicode() >= 0x2E80) return true;
-    return kWindowsChineseFaces.contains(face, Qt::CaseInsensitive);
+    for (const char* windowsFace : style::kWindowsChineseFaces)
+        if (face.compare(QLatin1String(windowsFace), Qt::CaseInsensitive) == 0) return true;
+    return false;
 }
 
 QString ChineseSansFamily() {
-    static const QStringList kPreferred = {"Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei",
-                                           "WenQuanYi Zen Hei", "Droid Sans Fallback", "AR PL UMing CN"};
     const QStringList families = QFontDatabase::families();
-    for (const QString& family : kPreferred)
-        if (families.contains(family, Qt::CaseInsensitive)) return family;
+    for (const char* fallback : style::kChineseFallbackFaces)
+        if (families.contains(QString::fromUtf8(fallback), Qt::CaseInsensitive)) return QString::fromUtf8(fallback);
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
     return chinese.isEmpty() ? QString() : chinese.first();
 }
@@ -69,7 +68,9 @@ QString ResolveFontFamily(const QString& face) {
     return family;
 }
 
-NoteRenderer::NoteRenderer() { SetTextFont("黑体", 1, 50.0f); }
+NoteRenderer::NoteRenderer() {
+    SetTextFont(QString::fromUtf8(style::kDefaultFace), style::kInitialStyle, style::kInitialEmSize);
+}
 
 void NoteRenderer::SetText(std::string utf8) {
     if (utf8 == text_) return;
@@ -110,7 +111,7 @@ NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) con
     // The outline reaches half a pixel out, the shadow two pixels further; a margin covers both and
     // the antialiased edges.
     const QRect bounds =
-        outlinePath_.boundingRect().toAlignedRect().adjusted(-2, -2, kShadowOffset + 2, kShadowOffset + 2) &
+        outlinePath_.boundingRect().toAlignedRect().adjusted(-2, -2, style::kShadowOffset + 2, style::kShadowOffset + 2) &
         QRect(0, 0, width, height);
     if (bounds.isEmpty()) return {};
 
@@ -120,9 +121,10 @@ NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) con
     painter.translate(-bounds.topLeft());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font_);
-    painter.setPen(QColor::fromRgba(kShadowColor));
-    for (const Line& line : lines_) painter.drawText(line.baseline + QPointF(kShadowOffset, kShadowOffset), line.text);
-    painter.strokePath(outlinePath_, QPen(Qt::black, 1.0));
+    painter.setPen(QColor::fromRgba(style::kShadowColor));
+    const QPointF shadowOffset(style::kShadowOffset, style::kShadowOffset);
+    for (const Line& line : lines_) painter.drawText(line.baseline + shadowOffset, line.text);
+    painter.strokePath(outlinePath_, QPen(QColor::fromRgba(style::kOutlineColor), style::kOutlineWidth));
     painter.setPen(QColor::fromRgba(fill_));
     for (const Line& line : lines_) painter.drawText(line.baseline, line.text);
     return area;

@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "notewindow/NoteStyle.h"
+
 // Draws a note's text into a premultiplied ARGB image: a hard translucent shadow 2
 // pixels right and down, a thin black outline and the fill. Lines break at line breaks and wrap at the
 // image width; every pixel the text and shadow do not cover stays fully transparent.
 class NoteRenderer {
 public:
-    static constexpr uint32_t kShadowColor = 0x96000000;
-    static constexpr int kShadowOffset = 2;
-
     NoteRenderer();
 
     // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
@@ -50,7 +49,7 @@ private:
     void LayOut(int width, int height) const;
 
     std::string text_;
-    uint32_t fill_ = 0xFFFF0000;
+    uint32_t fill_ = style::kDefaultFill;
     QFont font_;
     // The layout depends only on text, font and size: done again only when one of them changes.
     mutable std::vector<Line> lines_;

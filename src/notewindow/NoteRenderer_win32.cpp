@@ -1,7 +1,7 @@
 #include "notewindow/NoteRenderer_win32.h"
 
 #include "notewindow/VisibleText.h"
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 
 #include <gdiplus.h>
 
@@ -9,13 +9,13 @@
 #include <cstring>
 
 NoteRenderer::NoteRenderer()
-    : outlinePen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(kOutlineColor), 1.0f)),
-      shadowBrush_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kShadowColor))),
+    : outlinePen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(style::kOutlineColor), style::kOutlineWidth)),
+      shadowBrush_(std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(style::kShadowColor))),
       family_(std::make_unique<Gdiplus::FontFamily>()),
       format_(std::make_unique<Gdiplus::StringFormat>(0, LANG_NEUTRAL)) {
     format_->SetAlignment(Gdiplus::StringAlignmentNear);
     format_->SetLineAlignment(Gdiplus::StringAlignmentNear);
-    SetTextFont(L"黑体", 1, 50.0f);
+    SetTextFont(Widen(style::kDefaultFace), style::kInitialStyle, style::kInitialEmSize);
 }
 
 NoteRenderer::~NoteRenderer() = default;
@@ -30,9 +30,6 @@ std::unique_ptr<Gdiplus::FontFamily> InstalledFamily(const std::wstring& face) {
     return family->IsAvailable() ? std::move(family) : nullptr;
 }
 
-// Chinese-capable faces, for systems whose stock GUI face is only a substitute name.
-constexpr const wchar_t* kCjkFaces[] = {L"Microsoft YaHei", L"SimHei", L"SimSun", L"WenQuanYi Micro Hei",
-                                        L"Noto Sans CJK SC"};
 
 std::unique_ptr<Gdiplus::FontFamily> FirstInstalledFamily() {
     Gdiplus::InstalledFontCollection fonts;
@@ -53,8 +50,9 @@ std::wstring StockGuiFace() {
 void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
     std::unique_ptr<Gdiplus::FontFamily> family = InstalledFamily(face);
     if (!family) family = InstalledFamily(StockGuiFace());
-    for (const wchar_t* cjkFace : kCjkFaces)
-        if (!family) family = InstalledFamily(cjkFace);
+    // Chinese-capable faces, for systems whose stock GUI face is only a substitute name.
+    for (const char* chineseFace : style::kChineseFallbackFaces)
+        if (!family) family = InstalledFamily(Widen(chineseFace));
     if (!family) family = FirstInstalledFamily();
     if (!family) family = std::make_unique<Gdiplus::FontFamily>();  // draws nothing, but safely
     family_ = std::move(family);
@@ -97,7 +95,7 @@ void NoteRenderer::DrawTextPath(Gdiplus::Graphics& graphics, int width, int heig
     const Gdiplus::Font font(family_.get(), fontSize_, fontStyle_, Gdiplus::UnitPixel);
     const float lineSpacing = fontSize_ * float(family_->GetLineSpacing(fontStyle_)) /
                               float(std::max<UINT16>(1, family_->GetEmHeight(fontStyle_)));
-    const float offset = float(kShadowOffset);
+    const float offset = float(style::kShadowOffset);
     float y = 0;
     for (std::string_view visible : VisibleParagraphs(text_, width, height, fontSize_)) {
         if (y >= float(height)) break;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "notewindow/NoteStyle.h"
+
 namespace Gdiplus {
 class Pen;
 class SolidBrush;
@@ -21,10 +23,6 @@ class Font;
 // Holds its pen, brush, font family and string format between draws; GDI+ must run while it lives.
 class NoteRenderer {
 public:
-    static constexpr uint32_t kShadowColor = 0x96000000;
-    static constexpr uint32_t kOutlineColor = 0xFF000000;
-    static constexpr int kShadowOffset = 2;
-
     NoteRenderer();
     ~NoteRenderer();
     NoteRenderer(const NoteRenderer&) = delete;
@@ -56,13 +54,13 @@ private:
                     int width) const;
 
     std::string text_;
-    uint32_t fill_ = 0xFFFF0000;
+    uint32_t fill_ = style::kDefaultFill;
     std::unique_ptr<Gdiplus::Pen> outlinePen_;
     std::unique_ptr<Gdiplus::SolidBrush> shadowBrush_;
     std::unique_ptr<Gdiplus::FontFamily> family_;
     std::unique_ptr<Gdiplus::StringFormat> format_;
-    int fontStyle_ = 1;
-    float fontSize_ = 50.0f;
+    int fontStyle_ = style::kInitialStyle;
+    float fontSize_ = style::kInitialEmSize;
 };
 
 template <typename Push>

@@ -4,17 +4,13 @@
 
 #include "store/AutostartRunKey.h"
 #include "store/Unicode.h"
+#include "store/Wide_win32.h"
 
 namespace {
 
 constexpr const wchar_t* kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string wide = Utf8ToUtf16(utf8);
-    return std::wstring(wide.begin(), wide.end());
-}
-
-std::wstring ValueName() { return Wide(kAutostartName); }
+std::wstring ValueName() { return Widen(kAutostartName); }
 
 // The Run key opened for reading and writing, closed when it goes out of scope.
 class RunKey {
@@ -57,7 +53,7 @@ std::optional<std::string> RunKeyAutostart::ReadRegistration() {
 void RunKeyAutostart::WriteRegistration(const std::string& registration) {
     RunKey key;
     if (!key.get()) return;
-    const std::wstring data = Wide(registration);
+    const std::wstring data = Widen(registration);
     RegSetValueExW(key.get(), ValueName().c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                    DWORD((data.size() + 1) * sizeof(wchar_t)));
 }

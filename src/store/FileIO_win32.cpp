@@ -5,13 +5,9 @@
 
 #include "store/FileIO.h"
 #include "store/Unicode.h"
+#include "store/Wide_win32.h"
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string wide = Utf8ToUtf16(utf8);
-    return std::wstring(wide.begin(), wide.end());
-}
 
 std::string Describe(const std::string& what, DWORD error) {
     wchar_t* text = nullptr;
@@ -57,7 +53,7 @@ std::wstring UniqueTempName(const std::wstring& target) {
 
 FileRead ReadSettingsFile(const std::string& path) {
     FileRead result;
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
@@ -91,7 +87,7 @@ FileRead ReadSettingsFile(const std::string& path) {
 
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
                                std::string* error) {
-    const std::wstring target = FinalPath(Wide(path));
+    const std::wstring target = FinalPath(Widen(path));
     const std::wstring temp = UniqueTempName(target);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// The face of the first-run note, of added notes and of a section that names none (SimHei).
+inline constexpr const char* kDefaultFontFace = "黑体";
+
 // One note's settings, named after the keys of its section in the settings file.
 struct NoteRecord {
     bool isShow = false;

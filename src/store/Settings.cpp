@@ -38,7 +38,7 @@ NoteRecord ReadNote(const IniSection& s) {
     note.width = ReadNumber(s, "width", "800");
     note.height = ReadNumber(s, "height", "500");
     note.color = ParseColor(Value(s, "color", "255,0,0"));
-    note.font = Value(s, "font", "黑体");
+    note.font = Value(s, "font", kDefaultFontFace);
     note.fontSize = ReadNumber(s, "fontSize", "380");
     note.isDelete = ReadFlag(s, "delete", "0");
     note.text = Value(s, "text", "");
@@ -127,7 +127,7 @@ NoteRecord FirstRunNote() {
     note.width = 800;
     note.height = 500;
     note.color = 0xFFFF0000;
-    note.font = "黑体";
+    note.font = kDefaultFontFace;
     note.fontSize = 380;
     note.text = WelcomeText();
     note.isTopWin = true;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 
 WindowBase::~WindowBase() {
     if (hwnd_) {
@@ -28,8 +28,8 @@ bool WindowBase::RegisterWindowClass(const wchar_t* className, UINT style, HCURS
 }
 
 bool WindowBase::CreateEx(DWORD exStyle, const wchar_t* className, DWORD style, int x, int y, int width,
-                          int height) {
-    return CreateWindowExW(exStyle, className, nullptr, style, x, y, width, height, nullptr, nullptr,
+                          int height, HWND parent) {
+    return CreateWindowExW(exStyle, className, nullptr, style, x, y, width, height, parent, nullptr,
                            GetModuleHandleW(nullptr), this) != nullptr;
 }
 

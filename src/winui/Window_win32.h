@@ -18,7 +18,8 @@ public:
 protected:
     // Registers a class that routes to this base; TRUE when it exists already or was registered.
     static bool RegisterWindowClass(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background);
-    bool CreateEx(DWORD exStyle, const wchar_t* className, DWORD style, int x, int y, int width, int height);
+    bool CreateEx(DWORD exStyle, const wchar_t* className, DWORD style, int x, int y, int width, int height,
+                  HWND parent = nullptr);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -57,6 +57,24 @@ bool AskCompositingActive() {
     return active;
 }
 
+xcb_window_t Root(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+// Whether the window manager lists the atom in _NET_SUPPORTED; asked once per atom and connection.
+bool WindowManagerSupports(xcb_connection_t* connection, xcb_atom_t wanted) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, Root(connection), Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
+        nullptr);
+    if (!reply) return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / int(sizeof(xcb_atom_t));
+    const bool supported = std::find(atoms, atoms + count, wanted) != atoms + count;
+    free(reply);
+    return supported;
+}
+
 }  // namespace
 
 bool CompositingActive() {
@@ -120,6 +138,35 @@ void SkipTaskbarAndPager(QWidget& window) {
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window.winId()),
                         Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
     xcb_flush(connection);
+}
+
+}  // namespace x11
+
+namespace x11 {
+
+// As EWMH asks: the pointer's implicit grab is released, and the window manager is told where the press
+// that began the drag was, so that the window keeps its offset to the pointer however far it moved since.
+bool StartWindowManagerDrag(QWidget& window, int rootX, int rootY, MoveResize direction) {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return false;
+    const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
+    if (!WindowManagerSupports(connection, moveResize)) return false;
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_client_message_event_t message = {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.winId());
+    message.type = moveResize;
+    message.data.data32[0] = uint32_t(rootX);
+    message.data.data32[1] = uint32_t(rootY);
+    message.data.data32[2] = uint32_t(direction);
+    message.data.data32[3] = 1;  // the left button
+    message.data.data32[4] = 1;  // asked for by an application
+    xcb_send_event(connection, 0, Root(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
 }
 
 }  // namespace x11

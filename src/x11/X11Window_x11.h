@@ -24,4 +24,10 @@ void SetBoundingShape(QWidget& window, const std::vector<QRect>& rects);
 // Keeps the window out of the task bar and the pager.
 void SkipTaskbarAndPager(QWidget& window);
 
+// Hands a drag that began with a press of the left button at (rootX, rootY) (physical pixels) over to
+// the window manager's own move (edge 0) or resize of one edge: 1 top, 3 right, 5 bottom, 7 left, as
+// _NET_WM_MOVERESIZE counts them. False where no window manager offers it.
+enum class MoveResize : uint32_t { SizeTop = 1, SizeRight = 3, SizeBottom = 5, SizeLeft = 7, Move = 8 };
+bool StartWindowManagerDrag(QWidget& window, int rootX, int rootY, MoveResize direction);
+
 }  // namespace x11

@@ -46,3 +46,50 @@ TEST(EdgeBands, DragMovesOrResizesOneEdgeAndKeepsRoomForTheBands) {
     EXPECT_EQ(DraggedRect(start, Edge::Left, 1000, 0).width(), kMinNoteWidth);
     EXPECT_EQ(DraggedRect(start, Edge::Bottom, 0, -1000).height(), kMinNoteHeight);
 }
+
+#include "notewindow/DragSession.h"
+
+TEST(DragSession, APressIsAClickUntilThePointerTravelsTheDragDistance) {
+    const WindowRect window{100, 100, 500, 300};
+    const struct {
+        Point press;  // in the window
+        Point to;     // on the screen, from a press at (press + window origin)
+        DragSession::Step::Kind kind;
+        WindowRect rect;
+    } cases[] = {
+        {{200, 100}, {303, 197}, DragSession::Step::Kind::None, {}},                // 3 px: still a click
+        {{200, 100}, {304, 200}, DragSession::Step::Kind::Start, {104, 100, 504, 300}},  // 4 px: a move
+        {{200, 100}, {300, 190}, DragSession::Step::Kind::Start, {100, 90, 500, 290}},
+        {{395, 100}, {545, 200}, DragSession::Step::Kind::Start, {100, 100, 550, 300}},  // right band: wider
+        {{5, 5}, {95, 105}, DragSession::Step::Kind::Start, {90, 100, 500, 300}},        // corner: the left edge
+    };
+    for (const auto& c : cases) {
+        DragSession drag(4);
+        drag.Press(c.press, {window.left + c.press.x, window.top + c.press.y}, window);
+        const DragSession::Step step = drag.Move(c.to);
+        EXPECT_EQ(step.kind, c.kind) << c.to.x << "," << c.to.y;
+        if (step.kind != DragSession::Step::Kind::None) {
+            EXPECT_EQ(step.rect, c.rect) << c.to.x << "," << c.to.y;
+            EXPECT_EQ(step.redraw, c.press.x > 390 || c.press.x < 20);
+        }
+    }
+}
+
+TEST(DragSession, FollowsUntilTheEndAndSaysWhenAResizeEnded) {
+    DragSession drag(10);
+    const WindowRect window{0, 0, 400, 200};
+    drag.Press({200, 100}, {200, 100}, window);
+    EXPECT_EQ(drag.Move({205, 100}).kind, DragSession::Step::Kind::None);
+    EXPECT_EQ(drag.Move({230, 100}).kind, DragSession::Step::Kind::Start);
+    const DragSession::Step step = drag.Move({250, 120});
+    EXPECT_EQ(step.kind, DragSession::Step::Kind::Follow);
+    EXPECT_EQ(step.rect, (WindowRect{50, 20, 450, 220}));  // the whole way from the press, not from the start
+    EXPECT_FALSE(drag.End());  // a move: nothing to draw again
+    EXPECT_EQ(drag.Move({300, 300}).kind, DragSession::Step::Kind::None);  // no press any more
+
+    drag.Press({398, 100}, {398, 100}, window);
+    EXPECT_FALSE(drag.End());  // a click on the edge resized nothing
+    drag.Press({398, 100}, {398, 100}, window);
+    drag.Move({450, 100});
+    EXPECT_TRUE(drag.End());
+}

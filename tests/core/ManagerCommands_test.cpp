@@ -250,3 +250,44 @@ TEST_F(ManagerCommands, EscapeHidesTheManagerAndEnterDoesNothing) {
     EXPECT_EQ(Window(0).fill(), 0xFFFF0000u);  // like "取消": the preview is dropped
     EXPECT_EQ(app.quits, 0);
 }
+
+TEST_F(ManagerCommands, TrayShowsAllNotesAndLocksThemAcrossRuns) {
+    WriteSettings(Note(0, "zero") + Note(1, "one", "isShow=0\n"));
+    Start();
+    manager->ShowAllNotes();
+    EXPECT_TRUE(Window(1).visible);
+    EXPECT_EQ(Window(1).text(), "one");
+    EXPECT_TRUE(view.rows[1].checked);
+
+    manager->SetLocked(true);
+    for (FakeWindow* window : factory.created) EXPECT_TRUE(window->locked);
+    EXPECT_EQ(FileValue(0, "locked"), "1");
+    EXPECT_EQ(FileValue(0, "isShow"), "1");
+    ASSERT_EQ(FileSections()[0].entries.size(), 13u);  // one key more, never a section more
+    ASSERT_EQ(FileSections().size(), 2u);
+
+    Start();  // the next run
+    EXPECT_TRUE(manager->Locked());
+    EXPECT_TRUE(factory.created.back()->locked);
+    manager->SetLocked(false);
+    EXPECT_FALSE(factory.created.back()->locked);
+    EXPECT_EQ(FileValue(0, "locked"), "<missing>");
+    EXPECT_EQ(FileSections()[0].entries.size(), 12u);
+}
+
+TEST_F(ManagerCommands, NotesLeftOffScreenByAMonitorChangeComeBack) {
+    screens.monitors = {{{0, 0, 1600, 1000}, {0, 0, 1600, 960}}, {{1600, 0, 3200, 1000}, {1600, 0, 3200, 1000}}};
+    WriteSettings(Note(0, "left", "positionX=100\npositionY=100\nwidth=400\nheight=200\n") +
+                  Note(1, "right", "positionX=2000\npositionY=100\nwidth=400\nheight=200\n") +
+                  Note(2, "far", "positionX=5000\npositionY=5000\nwidth=400\nheight=200\n"));
+    Start();
+    EXPECT_EQ(Window(2).rect, (WindowRect{2800, 800, 3200, 1000}));  // brought on at start-up already
+    screens.monitors.pop_back();  // the right monitor is unplugged
+    manager->OnMonitorsChanged();
+    EXPECT_EQ(Window(0).rect, (WindowRect{100, 100, 500, 300}));
+    EXPECT_EQ(Window(1).rect, (WindowRect{1200, 100, 1600, 300}));
+    manager->SyncNotes();
+    manager->SaveSettings();
+    EXPECT_EQ(FileValue(1, "positionX"), "2000");  // the stored place stays for when the monitor returns
+    EXPECT_EQ(FileValue(2, "positionX"), "5000");
+}

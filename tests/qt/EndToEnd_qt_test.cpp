@@ -1,4 +1,7 @@
+#include <QLockFile>
+
 #include "EndToEndFixture.h"
+#include "app/StartUp.h"
 
 TEST_F(EndToEndQt, FirstStartWritesTheFileAndShowsOneNote) {
     RunningProgram program = Start();
@@ -69,15 +72,25 @@ TEST_F(EndToEndQt, AutoStartFlagInTheFileDecidesTheAutostartEntry) {
     }
 }
 
-TEST_F(EndToEndQt, SecondCopyOnTheSameFileRefusesAndLeavesItAlone) {
+TEST_F(EndToEndQt, ASecondStartBringsTheRunningCopysManagerForwardAndLeavesTheFileAlone) {
     RunningProgram first = Start();
     ASSERT_TRUE(first.WaitForRole("text_0"));
+    EXPECT_FALSE(first.FindByTitle("SettingManager")->viewable);
     const std::string before = ReadBytes(SettingsPath());
     RunningProgram second = Start();
-    std::optional<RunningProgram::Window> box;
-    for (int i = 0; i < 100 && !box; ++i, QThread::msleep(100)) box = second.FindByTitle("Skyslate2");
-    EXPECT_TRUE(box);
-    EXPECT_FALSE(second.FindByRole("text_0"));
+    ASSERT_TRUE(second.Exited(10000));
+    EXPECT_EQ(second.ExitCode(), 0);
+    ASSERT_TRUE(WaitFor([&] { return first.FindByTitle("SettingManager")->viewable; }));
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
     EXPECT_TRUE(first.Terminate());
+}
+
+TEST_F(EndToEndQt, ASecondStartThatCannotReachTheRunningCopySaysSo) {
+    // A copy that holds the settings but does not answer: this test's own lock.
+    QLockFile lock(QString::fromStdString(runtime.Path() + "/" + InstanceName(SettingsPath()) + ".lock"));
+    ASSERT_TRUE(lock.tryLock(0));
+    RunningProgram second = Start();
+    ASSERT_TRUE(WaitFor([&] { return second.FindByTitle("Skyslate2").has_value(); }));
+    EXPECT_FALSE(second.FindByRole("text_0"));
+    EXPECT_FALSE(Exists(SettingsPath()));  // not even a first-run file
 }

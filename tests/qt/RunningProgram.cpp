@@ -76,6 +76,10 @@ bool RunningProgram::Exited(int milliseconds) {
     return false;
 }
 
+int RunningProgram::ExitCode() const {
+    return status_ != -1 && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+}
+
 long RunningProgram::ResidentKiB() const {
     FILE* status = fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
     if (!status) return -1;

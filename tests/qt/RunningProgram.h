@@ -29,6 +29,8 @@ public:
     // Sends SIGTERM and waits for the exit; true when the program ended by itself with status 0.
     bool Terminate();
     bool Exited(int milliseconds);
+    // The exit status once Exited, -1 before or after a signal.
+    int ExitCode() const;
 
     // The program's resident memory, in KiB.
     long ResidentKiB() const;

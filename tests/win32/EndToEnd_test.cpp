@@ -7,9 +7,13 @@
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
 #include "store/Unicode.h"
-#include "winui/Wide_win32.h"
+#include "store/Wide_win32.h"
 
 namespace {
+
+// The tray icon's messages and menu commands, as the manager dialog receives them.
+constexpr UINT kTrayMessage = WM_APP + 7;
+constexpr UINT kTrayFirstCommand = 100;
 
 constexpr const wchar_t* kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -157,19 +161,39 @@ TEST_F(EndToEnd, AutoStartFlagInTheFileDecidesTheRunValue) {
     }
 }
 
-TEST_F(EndToEnd, SecondCopyOnTheSameFileRefusesAndLeavesItAlone) {
+TEST_F(EndToEnd, ASecondStartBringsTheRunningCopysManagerForwardAndLeavesTheFileAlone) {
     ProgramUnderTest first(Folder());
     ASSERT_TRUE(first.WaitUntilReady());
     const std::string before = ReadBytes(SettingsPath());
     ProgramUnderTest second(L"C:\\", L"--settings-dir \"" + Folder() + L"\"");
-    HWND box = nullptr;
-    for (int i = 0; i < 100 && !box; ++i, Sleep(100)) box = second.FindByCaption(L"Skyslate2");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(second.FindByCaption(L"SettingManager"), nullptr);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(second.WaitForExit(10000));
+    ASSERT_TRUE(second.WaitForExit(10000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_NE(WaitForVisible(first, L"SettingManager"), nullptr);
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
     EXPECT_TRUE(first.EndSession());
+}
+
+TEST_F(EndToEnd, TheTrayOpensTheManagerShowsEveryNoteAndLocksThem) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 100, 400, "isShow=0\n"));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    HWND manager = program.FindByCaption(L"SettingManager");
+    PostMessageW(manager, kTrayMessage, 0, WM_LBUTTONDBLCLK);  // a double-click on the icon
+    EXPECT_NE(WaitForVisible(program, L"SettingManager"), nullptr);
+
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 2, 0);  // 显示全部便签
+    HWND hidden = program.FindByClass(L"text_1");
+    for (int i = 0; i < 100 && !IsWindowVisible(hidden); ++i) Sleep(100);
+    EXPECT_TRUE(IsWindowVisible(hidden));
+
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 3, 0);  // 锁定便签
+    for (int i = 0; i < 100 && FileValue(0, "locked") != "1"; ++i) Sleep(100);
+    EXPECT_EQ(FileValue(0, "locked"), "1");
+    EXPECT_TRUE(GetWindowLongW(program.FindByClass(L"text_0"), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 4, 0);  // 退出程序
+    EXPECT_TRUE(program.WaitForExit(10000));
+    EXPECT_EQ(FileValue(1, "isShow"), "1");
 }
 
 TEST_F(EndToEnd, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {

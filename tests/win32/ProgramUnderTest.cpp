@@ -107,6 +107,12 @@ bool ProgramUnderTest::EndSession() {
     return WaitForExit(20000);
 }
 
+DWORD ProgramUnderTest::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 bool ProgramUnderTest::WaitForExit(DWORD milliseconds) {
     return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
 }

@@ -20,6 +20,7 @@ public:
     // Ends the session as Windows does at log-off; true when the program exits by itself.
     bool EndSession();
     bool WaitForExit(DWORD milliseconds);
+    DWORD ExitCode() const;
     DWORD ProcessId() const { return processId_; }
 
     static std::wstring ProgramPath();

@@ -1,0 +1,82 @@
+#include "app/Platform_qt.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <unistd.h>
+
+#include "app/Services_qt.h"
+#include "app/SessionEnd_qt.h"
+#include "app/Tray_qt.h"
+#include "manager/ManagerDialog_qt.h"
+#include "notewindow/LyricsWindow_qt.h"
+#include "quicksettings/TempSetingDlg_qt.h"
+#include "store/AutostartXdg.h"
+#include "store/Settings.h"
+
+namespace {
+
+// Calls onChange once, on the next turn of the event loop, after monitors came, went or changed size.
+void WatchScreens(std::function<void()> onChange) {
+    auto pending = std::make_shared<bool>(false);
+    auto changed = [pending, onChange] {
+        if (*pending) return;
+        *pending = true;
+        QMetaObject::invokeMethod(qApp, [pending, onChange] {
+            *pending = false;
+            onChange();
+        }, Qt::QueuedConnection);
+    };
+    auto watch = [changed](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, qApp, changed);
+        QObject::connect(screen, &QScreen::availableGeometryChanged, qApp, changed);
+    };
+    for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+    QObject::connect(qApp, &QGuiApplication::screenAdded, qApp, [watch, changed](QScreen* screen) {
+        watch(screen);
+        changed();
+    });
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, qApp, changed);
+}
+
+}  // namespace
+
+bool QtPlatform::ChangeFolder(const std::string& folder) { return chdir(folder.c_str()) == 0; }
+
+std::string QtPlatform::CurrentFolder() const { return QDir::currentPath().toStdString(); }
+
+std::string QtPlatform::SettingsPathIn(const std::string& folder) const {
+    return folder + "/" + kSettingsFileName;
+}
+
+bool QtPlatform::LockSettings(const std::string& settingsPath) {
+    channel_ = std::make_unique<InstanceChannel>(settingsPath);
+    return channel_->Lock();
+}
+
+bool QtPlatform::BringRunningCopyForward(const std::string&) { return channel_ && channel_->AskRunningCopy(); }
+
+void QtPlatform::ShowError(const std::string& text) {
+    QMessageBox::warning(nullptr, "Skyslate2", QString::fromStdString(text));
+}
+
+int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) {
+    LyricsWindowFactory windows;
+    QtScreens screens;
+    QtPickers pickers;
+    QtMessages messages;
+    QtApp app;
+    StderrLog log;
+    XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
+    NoteManager& manager = dialog.Manager();
+    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, manager, messages, &dialog); };
+    SessionEnd sessionEnd([&] { manager.EndSession(); });
+    channel_->Listen([&] { manager.ShowManager(); });
+    WatchScreens([&] { manager.OnMonitorsChanged(); });
+
+    manager.Start();
+    Tray tray(manager);
+    return QApplication::exec();
+}

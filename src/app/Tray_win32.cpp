@@ -1,0 +1,79 @@
+#include "app/Tray_win32.h"
+
+#include <shellapi.h>
+
+#include "manager/Tray.h"
+#include "store/Wide_win32.h"
+
+namespace {
+
+constexpr UINT kIconId = 1;
+
+NOTIFYICONDATAW IconData(HWND owner) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = kIconId;
+    return data;
+}
+
+}  // namespace
+
+Tray::Tray(HWND owner, HICON icon, NoteManager& manager)
+    : owner_(owner), icon_(icon), manager_(manager), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    Add();
+}
+
+Tray::~Tray() {
+    NOTIFYICONDATAW data = IconData(owner_);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+bool Tray::Add() {
+    NOTIFYICONDATAW data = IconData(owner_);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kMessage;
+    data.hIcon = icon_;
+    lstrcpynW(data.szTip, Widen(kTrayTooltip).c_str(), ARRAYSIZE(data.szTip));
+    return Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+bool Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_) {
+        Add();  // Explorer restarted: its notification area is new
+        return false;  // other windows may want to hear it too
+    }
+    if (message == WM_COMMAND) return RunCommand(LOWORD(wParam));
+    if (message != kMessage) return false;
+    switch (LOWORD(lParam)) {
+        case WM_LBUTTONDBLCLK: RunTrayCommand(manager_, TrayCommand::ShowManager); break;
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU: ShowMenu(); break;
+        default: break;
+    }
+    return true;
+}
+
+void Tray::ShowMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (UINT i = 0; i < ARRAYSIZE(kTrayItems); ++i) {
+        const TrayItem& item = kTrayItems[i];
+        if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        const bool checked = item.command == TrayCommand::ToggleLock && manager_.Locked();
+        AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), kFirstCommand + i,
+                    Widen(item.text).c_str());
+    }
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetForegroundWindow(owner_);  // so that the menu closes when the user clicks elsewhere
+    const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                                            0, owner_, nullptr));
+    DestroyMenu(menu);
+    RunCommand(chosen);
+}
+
+bool Tray::RunCommand(UINT id) {
+    if (id < kFirstCommand || id >= kFirstCommand + ARRAYSIZE(kTrayItems)) return false;
+    RunTrayCommand(manager_, kTrayItems[id - kFirstCommand].command);
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+class NoteManager;
+
+// The program's icon in the notification area: double-click for the manager, a menu for the rest. Its
+// messages arrive at a top-level window of the program (the manager dialog), which also hears when
+// Explorer restarts and the icon must be added again.
+class Tray {
+public:
+    Tray(HWND owner, HICON icon, NoteManager& manager);
+    ~Tray();
+    Tray(const Tray&) = delete;
+    Tray& operator=(const Tray&) = delete;
+
+    // True when the message was the tray's: its own, or a WM_COMMAND of one of its menu items.
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    static constexpr UINT kMessage = WM_APP + 7;
+    static constexpr UINT kFirstCommand = 100;  // menu item i is command kFirstCommand + i
+
+private:
+    bool Add();
+    void ShowMenu();
+    bool RunCommand(UINT id);
+
+    HWND owner_;
+    HICON icon_;
+    NoteManager& manager_;
+    UINT taskbarCreated_;
+};

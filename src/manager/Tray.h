@@ -1,0 +1,24 @@
+#pragma once
+
+#include "manager/NoteManager.h"
+
+// The notification-area icon's menu, the same on every platform.
+enum class TrayCommand { ShowManager, NewNote, ShowAllNotes, ToggleLock, Exit };
+
+struct TrayItem {
+    TrayCommand command;
+    const char* text;
+    bool separatorBefore;
+};
+
+inline constexpr const char* kTrayTooltip = "Skyslate2";
+inline constexpr TrayItem kTrayItems[] = {
+    {TrayCommand::ShowManager, "管理界面", false},
+    {TrayCommand::NewNote, "新建便签", false},
+    {TrayCommand::ShowAllNotes, "显示全部便签", false},
+    {TrayCommand::ToggleLock, "锁定便签", false},  // checked while the notes are locked
+    {TrayCommand::Exit, "退出程序", true},
+};
+
+// What a menu item, or a double-click on the icon (TrayCommand::ShowManager), does.
+void RunTrayCommand(NoteManager& manager, TrayCommand command);
