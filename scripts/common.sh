@@ -1,4 +1,4 @@
-# Shared by ./run and ./test: installing what is missing, building, Wine and a virtual display.
+# Shared by ./run and ./test: installing what is missing, building, Wine and virtual displays.
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev
-  xvfb xcompmgr xdotool x11-utils x11-xserver-utils imagemagick
+  xvfb xcompmgr openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core locales
 )
 
@@ -52,43 +52,73 @@ setup_wine() {
     log "Creating the Wine prefix in build/wineprefix"
     LANG=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1 || true
     # A crash prints a backtrace instead of waiting in a dialog nobody can answer.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+  # Xvfb has no window manager: Wine then places and activates its windows itself, instead of waiting
+  # seconds for a window manager's answer whenever a window is hidden.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
 }
 
-XVFB_PID=""
-# Starts Xvfb on a free display when there is none; stop_display ends it.
-ensure_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  local n=99
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
-  echo "Xvfb did not start on $DISPLAY" >&2
+# Runs "$@" every tenth of a second until it succeeds, for at most $2 seconds; $1 says what is awaited.
+wait_for() {
+  local what=$1 seconds=$2
+  shift 2
+  for _ in $(seq $((seconds * 10))); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Timed out waiting for $what" >&2
   return 1
 }
 
-# A compositing manager for per-pixel alpha, over a coloured desktop so that notes stand out.
-start_desktop() {
-  # A compositing manager paints its own grey where the root has no picture property, so the desktop
-  # colour is a plain window at the bottom of the stack.
-  convert -size 1920x1080 gradient:'#1f4e79-#5b9bd5' "$ROOT/build/desktop.png"
-  display -geometry +0+0 -borderwidth 0 -title desktop "$ROOT/build/desktop.png" >/dev/null 2>&1 &
-  DESKTOP_PID=$!
-  sleep 1
-  if ! pgrep -x xcompmgr >/dev/null 2>&1 || [ -n "$XVFB_PID" ]; then
-    xcompmgr >/dev/null 2>&1 &
-    XCOMPMGR_PID=$!
-  fi
+XVFB_PID=""
+WM_PID=""
+XCOMPMGR_PID=""
+EXTRA_PIDS=()
+
+# A virtual display of its own (1600 x 1000), on a display number Xvfb picks and reports itself.
+start_xvfb() {
+  local numberfile
+  numberfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  wait_for "Xvfb" 20 test -s "$numberfile" || return 1
+  export DISPLAY=":$(head -n 1 "$numberfile")"
+  rm -f "$numberfile"
 }
 
-XCOMPMGR_PID=""
-DESKTOP_PID=""
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  wait_for "openbox" 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+# A compositing manager, for per-pixel alpha.
+start_compositor() {
+  xcompmgr >/dev/null 2>&1 &
+  XCOMPMGR_PID=$!
+  wait_for "xcompmgr" 20 sh -c 'xwininfo -root -tree | grep -q "\"xcompmgr\""'
+}
+
+# The desktop as ./run shows it: a window manager, a compositor and a coloured background.
+start_desktop() {
+  start_window_manager
+  start_compositor
+  convert -size 1600x1000 gradient:'#1f4e79-#5b9bd5' "$ROOT/build/desktop.png"
+  display -window root "$ROOT/build/desktop.png" >/dev/null 2>&1 || true
+}
+
 stop_display() {
-  if [ -n "$DESKTOP_PID" ]; then kill "$DESKTOP_PID" 2>/dev/null || true; fi
-  if [ -n "$XCOMPMGR_PID" ]; then kill "$XCOMPMGR_PID" 2>/dev/null || true; fi
+  for pid in "${EXTRA_PIDS[@]}" "$XCOMPMGR_PID" "$WM_PID"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  EXTRA_PIDS=()
+  XCOMPMGR_PID=""
+  WM_PID=""
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  XVFB_PID=""
 }

@@ -2,6 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "EndToEndFixture.h"
 
 TEST_F(EndToEndQt, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
@@ -41,7 +44,7 @@ TEST_F(EndToEndQt, HugeTextsAndSizesShowWithinTheScreenAndSurviveASave) {
     const auto note = program.WaitForRole("text_0");
     ASSERT_TRUE(note);
     EXPECT_TRUE(note->viewable);
-    const QRect screen(0, 0, 1920, 1080);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_TRUE(screen.contains(note->geometry)) << note->geometry.x() << "," << note->geometry.y() << " "
                                                  << note->geometry.width() << "x" << note->geometry.height();
     EXPECT_TRUE(program.Terminate());

@@ -19,8 +19,8 @@ class EndToEndQt : public ::testing::Test {
 protected:
     std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
     std::string EntryPath() const { return config.Path() + "/autostart/vezuDeve_v2.desktop"; }
-    RunningProgram Start(int userId = -1) {
-        return RunningProgram(folder.Path(), config.Path(), runtime.Path(), userId);
+    RunningProgram Start(int userId = -1, const RunningProgram::Environment& environment = {}) {
+        return RunningProgram(folder.Path(), config.Path(), runtime.Path(), userId, environment);
     }
     std::string FileValue(size_t section, const char* key) const {
         const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));

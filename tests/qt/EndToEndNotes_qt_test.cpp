@@ -14,18 +14,13 @@ const int kQuickSettingsOkToTopMost = 8;  // ... 管理界面, the text, 窗口�
 const int kManagerEditToList = 6;         // 确认修改, 选择颜色, 选择字体, 开机自启, 关闭, the list
 const int kManagerEditToDelete = 9;       // ... the list, 取消, 增加便签, 删除便签
 
-bool Viewable(const RunningProgram& program, const QString& title) {
-    const auto window = program.FindByTitle(title);
-    return window && window->viewable;
-}
-
 // Opens the manager through a note's quick settings, on that note.
 void OpenManagerFrom(RunningProgram& program, QPoint onNote) {
     DoubleClick(onNote);
-    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Setting"); }));
     QThread::msleep(200);
     Keys(Repeat("Tab", kQuickSettingsOkToManager) << "space");
-    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "SettingManager") && !Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("SettingManager") && !program.ViewableTitle("Setting"); }));
     QThread::msleep(200);
 }
 
@@ -60,21 +55,21 @@ TEST_F(EndToEndQt, AHiddenNoteEditedInTheManagerComesBackWithItsNewText) {
     Xdotool({"type", "HHHHH"});
     Keys({"Tab", "space"});  // 确认修改
     ASSERT_TRUE(WaitFor([&] { return FileValue(1, "text") == "HHHHH"; }));
-    EXPECT_FALSE(program.FindByRole("text_1")->viewable);
+    EXPECT_FALSE(program.ViewableRole("text_1"));
 
     OpenManagerFrom(program, {150, 150});
     Keys(Repeat("Tab", kManagerEditToList) << "Down" << "space");  // tick note 1
-    ASSERT_TRUE(WaitFor([&] { return program.FindByRole("text_1")->viewable; }));
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableRole("text_1"); }));
     QThread::msleep(300);
     EXPECT_GT(PaintedWidth(program.FindByRole("text_1")->id), 200);  // five letters, not the old one
     Keys({"Escape"});
-    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "SettingManager"); }));
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("SettingManager"); }));
 
     DoubleClick({100 + 12, 500 + 50});  // on the first letter's stem
-    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Setting"); }));
     QThread::msleep(200);
     Keys({"Return"});  // 确定 with the text the dialog opened on
-    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("Setting"); }));
     EXPECT_TRUE(program.Terminate());
     EXPECT_EQ(FileValue(1, "text"), "HHHHH");
     EXPECT_EQ(FileValue(1, "isShow"), "1");
@@ -87,12 +82,12 @@ TEST_F(EndToEndQt, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {
     OpenManagerFrom(program, {150, 150});  // the manager on note 0
 
     DoubleClick({150, 650});  // note 2's quick settings
-    ASSERT_TRUE(WaitFor([&] { return Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Setting"); }));
     QThread::msleep(200);
     Keys(Repeat("Tab", kQuickSettingsOkToTopMost) << "space");  // 窗口置顶 off for note 2, saved at once
     ASSERT_TRUE(WaitFor([&] { return FileValue(2, "isTopWin") == "0"; }));
     Keys({"Escape"});
-    ASSERT_TRUE(WaitFor([&] { return !Viewable(program, "Setting"); }));
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("Setting"); }));
     QThread::msleep(300);
 
     const QRect manager = program.FindByTitle("SettingManager")->geometry;

@@ -75,12 +75,12 @@ TEST_F(EndToEndQt, AutoStartFlagInTheFileDecidesTheAutostartEntry) {
 TEST_F(EndToEndQt, ASecondStartBringsTheRunningCopysManagerForwardAndLeavesTheFileAlone) {
     RunningProgram first = Start();
     ASSERT_TRUE(first.WaitForRole("text_0"));
-    EXPECT_FALSE(first.FindByTitle("SettingManager")->viewable);
+    EXPECT_FALSE(first.ViewableTitle("SettingManager"));
     const std::string before = ReadBytes(SettingsPath());
     RunningProgram second = Start();
     ASSERT_TRUE(second.Exited(10000));
     EXPECT_EQ(second.ExitCode(), 0);
-    ASSERT_TRUE(WaitFor([&] { return first.FindByTitle("SettingManager")->viewable; }));
+    ASSERT_TRUE(WaitFor([&] { return first.ViewableTitle("SettingManager"); }));
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
     EXPECT_TRUE(first.Terminate());
 }

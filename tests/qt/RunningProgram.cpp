@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <cstring>
 
 namespace {
@@ -42,9 +43,10 @@ QByteArray Property(xcb_window_t window, xcb_atom_t property) {
 std::string RunningProgram::ProgramPath() { return SKYSLATE2_PROGRAM; }
 
 RunningProgram::RunningProgram(const std::string& folder, const std::string& configHome,
-                               const std::string& runtimeDir, int userId) {
+                               const std::string& runtimeDir, int userId, const Environment& environment) {
     pid_ = fork();
     if (pid_ != 0) return;
+    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
     if (userId >= 0 && (setgid(gid_t(userId)) != 0 || setuid(uid_t(userId)) != 0)) _exit(126);
     if (chdir(folder.c_str()) != 0) _exit(127);
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
@@ -96,30 +98,69 @@ bool RunningProgram::Terminate() {
     return Exited(15000) && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
 }
 
-std::optional<RunningProgram::Window> RunningProgram::Find(const char* property, const QString& value) const {
+// The program's windows wherever they are in the tree: a window manager puts them into frames of its own,
+// a system tray into its panel.
+std::vector<RunningProgram::Window> RunningProgram::Windows() const {
     xcb_connection_t* connection = Connection();
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    auto* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
-    if (!tree) return std::nullopt;
-    std::optional<Window> found;
-    const xcb_atom_t valueAtom = Atom(property);
     const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
-    xcb_window_t* children = xcb_query_tree_children(tree);
-    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
-        const QByteArray pid = Property(children[i], pidAtom);
-        if (pid.size() != 4 || *reinterpret_cast<const uint32_t*>(pid.constData()) != uint32_t(pid_)) continue;
-        if (QString::fromUtf8(Property(children[i], valueAtom)) != value) continue;
-        auto* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr);
-        auto* attributes =
-            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr);
-        if (geometry && attributes)
-            found = Window{children[i], QRect(geometry->x, geometry->y, geometry->width, geometry->height),
-                           attributes->map_state == XCB_MAP_STATE_VIEWABLE};
-        free(geometry);
-        free(attributes);
+    const xcb_atom_t embedAtom = Atom("_XEMBED_INFO");
+    std::vector<Window> found;
+    std::vector<std::pair<xcb_window_t, int>> pending{{root, 0}};
+    while (!pending.empty()) {
+        const auto [parent, depth] = pending.back();
+        pending.pop_back();
+        auto* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, parent), nullptr);
+        if (!tree) continue;
+        xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            const QByteArray pid = Property(children[i], pidAtom);
+            if (pid.size() != 4 || *reinterpret_cast<const uint32_t*>(pid.constData()) != uint32_t(pid_)) {
+                if (depth < 4) pending.push_back({children[i], depth + 1});
+                continue;
+            }
+            auto* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr);
+            auto* place = xcb_translate_coordinates_reply(
+                connection, xcb_translate_coordinates(connection, children[i], root, 0, 0), nullptr);
+            auto* attributes =
+                xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+            if (geometry && place && attributes)
+                found.push_back({children[i], QRect(place->dst_x, place->dst_y, geometry->width, geometry->height),
+                                 attributes->map_state == XCB_MAP_STATE_VIEWABLE,
+                                 !Property(children[i], embedAtom).isEmpty()});
+            free(geometry);
+            free(place);
+            free(attributes);
+        }
+        free(tree);
     }
-    free(tree);
     return found;
+}
+
+std::optional<RunningProgram::Window> RunningProgram::Find(const char* property, const QString& value) const {
+    const xcb_atom_t atom = Atom(property);
+    for (const Window& window : Windows())
+        if (QString::fromUtf8(Property(window.id, atom)) == value) return window;
+    return std::nullopt;
+}
+
+std::optional<RunningProgram::Window> RunningProgram::FindEmbedded() const {
+    for (const Window& window : Windows())
+        // Qt marks all its windows for XEmbed: the tray icon is the one of an icon's size.
+        if (window.embedded && window.viewable && window.geometry.width() > 1 && window.geometry.width() <= 64 &&
+            window.geometry.height() <= 64)
+            return window;
+    return std::nullopt;
+}
+
+bool RunningProgram::ViewableTitle(const QString& title) const {
+    const std::optional<Window> window = FindByTitle(title);
+    return window && window->viewable;
+}
+
+bool RunningProgram::ViewableRole(const QString& role) const {
+    const std::optional<Window> window = FindByRole(role);
+    return window && window->viewable;
 }
 
 std::optional<RunningProgram::Window> RunningProgram::FindByRole(const QString& role) const {

@@ -1,0 +1,134 @@
+// The program on the desktop around it: monitors, display scaling and the system tray.
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QRegion>
+#include <QScreen>
+
+#include "EndToEndFixture.h"
+
+namespace {
+
+xcb_connection_t* Connection() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+// A window's place on the root window, in the X server's (physical) pixels.
+QRect RootGeometry(uint32_t window) {
+    auto* geometry = xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), window), nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+    auto* translated = xcb_translate_coordinates_reply(
+        Connection(), xcb_translate_coordinates(Connection(), window, root, 0, 0), nullptr);
+    QRect rect;
+    if (geometry && translated) rect = QRect(translated->dst_x, translated->dst_y, geometry->width, geometry->height);
+    free(geometry);
+    free(translated);
+    return rect;
+}
+
+// Where a window shows and takes the mouse: its bounding shape within its input shape.
+QRegion PaintedRegion(uint32_t window) {
+    QRegion painted(0, 0, 30000, 30000);
+    for (xcb_shape_kind_t kind : {XCB_SHAPE_SK_BOUNDING, XCB_SHAPE_SK_INPUT}) {
+        auto* reply = xcb_shape_get_rectangles_reply(Connection(), xcb_shape_get_rectangles(Connection(), window, kind),
+                                                     nullptr);
+        QRegion shape;
+        const xcb_rectangle_t* rects = reply ? xcb_shape_get_rectangles_rectangles(reply) : nullptr;
+        for (int i = 0; reply && i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
+            shape |= QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+        free(reply);
+        painted &= shape;
+    }
+    return painted;
+}
+
+bool SelectionOwned(const char* name) {
+    auto* atom = xcb_intern_atom_reply(Connection(), xcb_intern_atom(Connection(), 0, uint16_t(strlen(name)), name),
+                                       nullptr);
+    if (!atom) return false;
+    auto* owner = xcb_get_selection_owner_reply(Connection(), xcb_get_selection_owner(Connection(), atom->atom),
+                                                nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    free(atom);
+    free(owner);
+    return owned;
+}
+
+}  // namespace
+
+TEST_F(EndToEndQt, ANoteLeftOffEveryMonitorComesBackOnScreen) {
+    WriteBytes(SettingsPath(), BlockNote(0, 5000, 5000));
+    RunningProgram program = Start();
+    const auto note = program.WaitForRole("text_0");
+    ASSERT_TRUE(note);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();  // 1600 x 1000 in ./test
+    EXPECT_TRUE(screen.contains(note->geometry)) << note->geometry.x() << "," << note->geometry.y();
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(FileValue(0, "positionX"), "5000");  // the stored place stays, for the monitor it was on
+}
+
+TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
+    WriteBytes(SettingsPath(), "[Text_0]\npositionX=100\npositionY=100\nwidth=401\nheight=200\ncolor=0,128,255\n"
+                               "font=DejaVu Sans\nfontSize=800\ntext=\xE2\x96\x88\n");
+    RunningProgram program = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
+    const auto note = program.WaitForRole("text_0");
+    ASSERT_TRUE(note);
+    // Qt counts in halves here: an odd width shows a pixel wider, and is stored as it was.
+    EXPECT_EQ(RootGeometry(note->id), QRect(100, 100, 402, 200));
+    // One block at an em size of 80 physical pixels, not twice that.
+    const QRect block = PaintedRegion(note->id).boundingRect();
+    EXPECT_GT(block.height(), 50);
+    EXPECT_LT(block.height(), 110);
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(FileValue(0, "positionX"), "100");  // not halved, not doubled
+    EXPECT_EQ(FileValue(0, "width"), "401");
+
+    RunningProgram again = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
+    ASSERT_TRUE(again.WaitForRole("text_0"));
+    Xdotool({"mousemove", "140", "150", "mousedown", "1"});
+    for (int step = 1; step <= 4; ++step) {
+        QThread::msleep(80);
+        Xdotool({"mousemove", QString::number(140 + 150 * step / 4), QString::number(150 + 80 * step / 4)});
+    }
+    Xdotool({"mouseup", "1"});
+    QThread::msleep(400);
+    EXPECT_TRUE(again.Terminate());
+    EXPECT_EQ(FileValue(0, "positionX"), "250");  // moved 150 physical pixels
+    EXPECT_EQ(FileValue(0, "positionY"), "180");
+}
+
+TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
+    QProcess tray;
+    tray.start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                          "--heighttype", "pixel", "--height", "32"});
+    ASSERT_TRUE(tray.waitForStarted(5000));
+    ASSERT_TRUE(WaitFor([] { return SelectionOwned("_NET_SYSTEM_TRAY_S0"); }));
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 300));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    std::optional<RunningProgram::Window> icon;
+    ASSERT_TRUE(WaitFor([&] { return (icon = program.FindEmbedded()).has_value(); }));
+    const QPoint centre = RootGeometry(icon->id).center();
+
+    DoubleClick(centre);
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("SettingManager"); }));
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("SettingManager"); }));
+
+    const auto openMenu = [&] {
+        Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "3"});
+        QThread::msleep(800);
+    };
+    openMenu();
+    Keys({"Down", "Down", "Down", "Down", "Return"});  // 锁定便签
+    ASSERT_TRUE(WaitFor([&] { return FileValue(0, "locked") == "1"; }));
+    ASSERT_TRUE(WaitFor([&] { return PaintedRegion(program.FindByRole("text_0")->id).isEmpty(); }));
+
+    openMenu();
+    Keys({"Up", "Return"});  // 退出程序, the last item
+    EXPECT_TRUE(program.Exited(10000));
+    EXPECT_EQ(program.ExitCode(), 0);
+    tray.terminate();
+    tray.waitForFinished(3000);
+}
