@@ -34,8 +34,7 @@ void BM_DrawWindow(benchmark::State& run) {
     CLyricsWindow note("text_bench", nullptr);
     note.setGeometry(100, 100, 1200, 500);
     note.show();
-    note.SetTextFont("黑体", 0, 38.0f);
-    note.SetText(kText);
+    note.SetLook({kText, 0xFFFF0000, "黑体", 38.0f});
     QApplication::processEvents();
     for (auto _ : run) {
         note.Draw();

@@ -41,24 +41,13 @@ CLyricsWindow::CLyricsWindow(const QString& className, std::function<void(CLyric
 }
 
 void CLyricsWindow::SetLook(NoteLook look) {
-    renderer_.SetText(std::move(look.text));
-    renderer_.SetFillColor(look.color);
-    renderer_.SetTextFont(QString::fromStdString(look.face), look.style, look.emSize);
-    Draw();
-}
-
-void CLyricsWindow::SetText(const std::string& text) {
-    renderer_.SetText(text);
+    renderer_.SetLook(std::move(look));
     Draw();
 }
 
 std::string CLyricsWindow::Text() const { return renderer_.Text(); }
 
-void CLyricsWindow::SetFillColor(uint32_t argb) { renderer_.SetFillColor(argb); }
 
-void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize) {
-    renderer_.SetTextFont(QString::fromStdString(face), style, emSize);
-}
 
 // Several changes in a row (text, colour, font) give one render, on the next turn of the event loop or
 // before the next paint, whichever comes first.

@@ -29,12 +29,8 @@ public:
     void SetLocked(bool locked) override;
     void Destroy() override;
 
-    // Stores the text (CR LF line breaks) and draws.
-    void SetText(const std::string& text);
+    // The text as last given (the note's m_strText), CR LF line breaks.
     std::string Text() const;
-    void SetFillColor(uint32_t argb);
-    // Builds the font the drawing uses; does not draw.
-    void SetTextFont(const std::string& face, int style, float emSize);
     // Draws the text at the current size, on the next turn of the event loop; a hidden note when shown.
     void Draw();
 

@@ -21,24 +21,13 @@ bool CLyricsWindow::Create(const std::wstring& className, int x, int y, int widt
 }
 
 void CLyricsWindow::SetLook(NoteLook look) {
-    renderer_.SetText(std::move(look.text));
-    renderer_.SetFillColor(look.color);
-    renderer_.SetTextFont(Widen(look.face), look.style, look.emSize);
-    Draw();
-}
-
-void CLyricsWindow::SetText(const std::string& text) {
-    renderer_.SetText(text);
+    renderer_.SetLook(std::move(look));
     Draw();
 }
 
 std::string CLyricsWindow::Text() const { return renderer_.Text(); }
 
-void CLyricsWindow::SetFillColor(uint32_t argb) { renderer_.SetFillColor(argb); }
 
-void CLyricsWindow::SetTextFont(const std::string& face, int style, float emSize) {
-    renderer_.SetTextFont(Widen(face), style, emSize);
-}
 
 void CLyricsWindow::Draw() {
     drawPending_ = true;

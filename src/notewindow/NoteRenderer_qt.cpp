@@ -72,6 +72,12 @@ NoteRenderer::NoteRenderer() {
     SetTextFont(QString::fromUtf8(style::kDefaultFace), style::kInitialStyle, style::kInitialEmSize);
 }
 
+void NoteRenderer::SetLook(NoteLook look) {
+    SetText(std::move(look.text));
+    SetFillColor(look.color);
+    SetTextFont(QString::fromStdString(look.face), look.style, look.emSize);
+}
+
 void NoteRenderer::SetText(std::string utf8) {
     if (utf8 == text_) return;
     text_ = std::move(utf8);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "notewindow/NoteStyle.h"
+#include "notewindow/NoteWindow.h"
 
 // Draws a note's text into a premultiplied ARGB image: a hard translucent shadow 2
 // pixels right and down, a thin black outline and the fill. Lines break at line breaks and wrap at the
@@ -18,6 +19,8 @@ class NoteRenderer {
 public:
     NoteRenderer();
 
+    // Text, colour and font at once.
+    void SetLook(NoteLook look);
     // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
     void SetText(std::string utf8);
     void SetText(const QString& text) { SetText(text.toStdString()); }

@@ -22,6 +22,12 @@ NoteRenderer::~NoteRenderer() = default;
 
 void NoteRenderer::SetText(const std::wstring& text) { text_ = Narrow(text); }
 
+void NoteRenderer::SetLook(NoteLook look) {
+    text_ = std::move(look.text);
+    fill_ = look.color;
+    SetTextFont(Widen(look.face), look.style, look.emSize);
+}
+
 namespace {
 
 std::unique_ptr<Gdiplus::FontFamily> InstalledFamily(const std::wstring& face) {

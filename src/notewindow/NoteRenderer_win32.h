@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "notewindow/NoteStyle.h"
+#include "notewindow/NoteWindow.h"
 
 namespace Gdiplus {
 class Pen;
@@ -28,6 +29,8 @@ public:
     NoteRenderer(const NoteRenderer&) = delete;
     NoteRenderer& operator=(const NoteRenderer&) = delete;
 
+    // Text, colour and font at once.
+    void SetLook(NoteLook look);
     // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
     void SetText(std::string utf8) { text_ = std::move(utf8); }
     void SetText(const std::wstring& text);

@@ -42,10 +42,8 @@ void Drag(QPoint from, QPoint by) {
 std::unique_ptr<CLyricsWindow> BlockNote(QRect geometry) {
     auto note = std::make_unique<CLyricsWindow>("text_test", nullptr);
     note->setGeometry(geometry);
-    note->SetTextFont("DejaVu Sans", 0, 80.0f);
-    note->SetFillColor(0xFF0080FF);
+    note->SetLook({"\u2588\u2588\u2588\u2588\u2588\u2588", 0xFF0080FF, "DejaVu Sans", 80.0f});
     note->show();
-    note->SetText("\u2588\u2588\u2588\u2588\u2588\u2588");
     Pump(400);
     return note;
 }
