@@ -1,25 +1,45 @@
 #!/usr/bin/env bash
-# Memory of the running Linux program with 1 and 100 notes, and the CPU it uses while idle for 10
-# seconds. Run on an X display: DISPLAY=:0 bench/program_bench.sh
+# The real Linux program: start-up until every shown note is mapped and painted, and resident memory
+# then, for 1, 100 and 1000 notes (300 x 200, two lines each), with and without a compositing manager;
+# and the CPU it uses while idle for 10 seconds. Runs on a virtual display of its own.
+#   bench/program_bench.sh [RUNS]        (after ./test or cmake --build --preset linux)
 set -euo pipefail
-program="$(cd "$(dirname "$0")/.." && pwd)/build/linux/bin/skyslate2"
-ticks_per_second=$(getconf CLK_TCK)
+source "$(dirname "$0")/../scripts/common.sh"
+runs=${1:-5}
+bin="$ROOT/build/linux/bin"
+work=$(mktemp -d)
+trap 'stop_display; rm -rf "$work"' EXIT
 
-for notes in 1 100; do
-  folder=$(mktemp -d)
-  for ((i = 0; i < notes; i++)); do
-    printf '[Text_%d]\npositionX=%d\npositionY=%d\nwidth=500\nheight=150\ntext=Note %d*#33#second line\n' \
-      "$i" $((i * 17 % 1400)) $((i * 29 % 900)) "$i"
-  done > "$folder/TextSetting.ini"
-  (cd "$folder" && XDG_CONFIG_HOME="$folder/config" XDG_RUNTIME_DIR="$folder" exec "$program" >/dev/null 2>&1) &
-  pid=$!
+notes_file() {  # $1 notes
+  for ((i = 0; i < $1; i++)); do
+    printf '[Text_%d]\npositionX=%d\npositionY=%d\nwidth=300\nheight=200\ntext=Note %d*#33#second line\n' \
+      "$i" $((i * 37 % 1300)) $((i * 53 % 800)) "$i"
+  done
+}
+
+idle_cpu() {  # $1 folder: CPU milliseconds over 10 idle seconds after start-up
+  (cd "$1" && XDG_RUNTIME_DIR="$1/run" XDG_CONFIG_HOME="$1" exec "$bin/skyslate2" >/dev/null 2>&1) &
+  local pid=$! ticks=$(getconf CLK_TCK)
   sleep 3
-  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-  cpu_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  local before after
+  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   sleep 10
-  cpu_after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  echo "$notes notes: resident memory $((rss / 1024)) MiB; CPU while idle for 10 s: $(( (cpu_after - cpu_before) * 1000 / ticks_per_second )) ms"
+  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   kill "$pid"
-  wait "$pid" || true
-  rm -rf "$folder"
+  wait "$pid" 2>/dev/null || true
+  echo $(((after - before) * 1000 / ticks))
+}
+
+for desktop in "without a compositing manager" "with a compositing manager"; do
+  start_xvfb
+  case "$desktop" in with\ a*) start_compositor ;; esac
+  log "Start-up $desktop (medians of $runs runs)"
+  for notes in 1 100 1000; do
+    folder="$work/$notes"
+    mkdir -p "$folder/run" && chmod 700 "$folder/run"
+    notes_file "$notes" >"$folder/TextSetting.ini"
+    "$bin/startup_x11" "$bin/skyslate2" "$folder" "$notes" "$runs" 2>/dev/null | tail -n 1
+  done
+  echo "CPU while idle for 10 s, 100 notes: $(idle_cpu "$work/100") ms"
+  stop_display
 done

@@ -1,0 +1,161 @@
+// Start-up of the real Linux program, as the X server sees it: from the moment the program is started
+// until every shown note window is mapped and has been painted (X Damage), and the program's resident
+// memory then. Event-driven: nothing polls.
+//
+//   startup_x11 PROGRAM FOLDER SHOWN_NOTES [RUNS]
+//
+// runs PROGRAM in FOLDER (which holds its TextSetting.ini) RUNS times (default 5), ending each run with
+// SIGTERM, and prints every run and the medians.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Run {
+    double milliseconds = -1;
+    long residentKiB = -1;
+};
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+    auto* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+bool IsNote(xcb_connection_t* c, xcb_window_t window, xcb_atom_t role) {
+    auto* reply = xcb_get_property_reply(c, xcb_get_property(c, 0, window, role, XCB_ATOM_STRING, 0, 64), nullptr);
+    const bool note = reply && xcb_get_property_value_length(reply) > 5 &&
+                      strncmp(static_cast<const char*>(xcb_get_property_value(reply)), "text_", 5) == 0;
+    free(reply);
+    return note;
+}
+
+long ResidentKiB(pid_t pid) {
+    FILE* status = fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+    if (!status) return -1;
+    char line[256];
+    long kib = -1;
+    while (fgets(line, sizeof line, status))
+        if (sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
+    fclose(status);
+    return kib;
+}
+
+struct Watched {
+    bool mapped = false;
+    bool painted = false;
+    bool note = false;
+};
+
+Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const char* program, const char* folder, int shown) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t role = Atom(c, "WM_WINDOW_ROLE");
+    const uint32_t rootMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &rootMask);
+    xcb_flush(c);
+
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(folder) != 0) _exit(127);
+        setenv("XDG_RUNTIME_DIR", (std::string(folder) + "/run").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder, 1);
+        execl(program, program, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::map<xcb_window_t, Watched> windows;
+    int ready = 0;
+    Run run;
+    auto settle = [&](Watched& w) {
+        if (w.note && w.mapped && w.painted) {
+            w.note = false;  // counted once
+            if (++ready == shown) run.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
+    };
+    while (run.milliseconds < 0) {
+        xcb_generic_event_t* event = xcb_wait_for_event(c);
+        if (!event) break;
+        const uint8_t type = event->response_type & 0x7F;
+        if (type == XCB_CREATE_NOTIFY) {
+            const xcb_window_t w = reinterpret_cast<xcb_create_notify_event_t*>(event)->window;
+            const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+            xcb_change_window_attributes(c, w, XCB_CW_EVENT_MASK, &mask);
+            xcb_damage_create(c, xcb_generate_id(c), w, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+            windows[w];
+            xcb_flush(c);
+        } else if (type == XCB_MAP_NOTIFY) {
+            const xcb_window_t w = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+            auto found = windows.find(w);
+            if (found != windows.end() && !found->second.mapped) {
+                found->second.mapped = true;
+                found->second.note = IsNote(c, w, role);
+                settle(found->second);
+            }
+        } else if (type == damageEvent + XCB_DAMAGE_NOTIFY) {
+            auto* damage = reinterpret_cast<xcb_damage_notify_event_t*>(event);
+            auto found = windows.find(damage->drawable);
+            if (found != windows.end()) {
+                found->second.painted = true;
+                settle(found->second);
+            }
+        }
+        free(event);
+    }
+    run.residentKiB = ResidentKiB(pid);
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    return run;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM FOLDER SHOWN_NOTES [RUNS]\n", argv[0]);
+        return 2;
+    }
+    const int shown = std::atoi(argv[3]);
+    const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "no X display\n");
+        return 1;
+    }
+    const xcb_query_extension_reply_t* damage = xcb_get_extension_data(c, &xcb_damage_id);
+    if (!damage || !damage->present) {
+        std::fprintf(stderr, "the X server has no Damage extension\n");
+        return 1;
+    }
+    free(xcb_damage_query_version_reply(c, xcb_damage_query_version(c, 1, 1), nullptr));
+    std::vector<double> times, memory;
+    for (int i = 0; i < runs; ++i) {
+        const Run run = RunOnce(c, damage->first_event, argv[1], argv[2], shown);
+        std::printf("  run %d: %.1f ms, %.1f MiB\n", i + 1, run.milliseconds, run.residentKiB / 1024.0);
+        times.push_back(run.milliseconds);
+        memory.push_back(run.residentKiB / 1024.0);
+    }
+    std::printf("%d shown notes: median %.1f ms until all are on screen, %.1f MiB resident\n", shown, Median(times),
+                Median(memory));
+    xcb_disconnect(c);
+    return 0;
+}
