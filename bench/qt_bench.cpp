@@ -31,13 +31,13 @@ void BM_RenderImage(benchmark::State& run) {
 }
 
 void BM_DrawWindow(benchmark::State& run) {
-    CLyricsWindow note("text_bench", nullptr);
-    note.setGeometry(100, 100, 1200, 500);
-    note.show();
-    note.SetLook({kText, 0xFFFF0000, "黑体", 38.0f});
+    LyricsWindowFactory windows;
+    auto note = windows.CreateNoteWindow("text_bench", {100, 100, 1300, 600});
+    note->SetLook({kText, 0xFFFF0000, "黑体", 38.0f});
+    note->Show(true);
     QApplication::processEvents();
     for (auto _ : run) {
-        note.Draw();
+        static_cast<CLyricsWindow*>(note.get())->Draw();
         QApplication::processEvents();
         SyncWithServer();
     }

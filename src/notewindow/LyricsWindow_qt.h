@@ -1,25 +1,28 @@
 #pragma once
 
 #include <QImage>
-#include <QWidget>
+#include <QObject>
 
 #include <functional>
-#include <optional>
+#include <memory>
 
 #include "notewindow/DragSession.h"
 #include "notewindow/EdgeBands.h"
 #include "notewindow/NoteRenderer_qt.h"
 #include "notewindow/NoteWindow.h"
+#include "x11/NoteSurface_x11.h"
 
-// A note on the desktop: a frameless tool window that shows only its rendered text, with per-pixel
-// alpha under a compositing manager and a window shape without one. Clicks on fully transparent
-// pixels go to whatever lies beneath. Pressing on the text and dragging moves it, in an edge band
-// resizes it (the window manager's own move or resize once the drag begins, where there is one), a
-// double-click asks for its quick settings. Places, sizes, the text and its shapes are in physical
-// pixels, also on a scaled desktop.
-class CLyricsWindow : public QWidget, public NoteWindow {
+// A note on the desktop: an X window that shows only its rendered text, with per-pixel alpha under a
+// compositing manager and the shape of its text without one. Clicks go through wherever nothing is
+// painted. Pressing on the text and dragging moves it, in an edge band resizes it (the window manager's
+// own move or resize once the drag begins, where there is one), a double-click asks for its quick
+// settings. Everything is in physical pixels, also on a scaled desktop: the text is drawn at the screen's
+// own resolution.
+class CLyricsWindow : public QObject, public NoteWindow {
 public:
-    CLyricsWindow(const QString& className, std::function<void(CLyricsWindow&)> onDoubleClick);
+    CLyricsWindow(x11::SurfaceEvents& events, const std::string& className, const WindowRect& rect,
+                  std::function<void(CLyricsWindow&)> onDoubleClick);
+    ~CLyricsWindow() override;
 
     void SetLook(NoteLook look) override;
     bool Show(bool visible) override;
@@ -34,44 +37,36 @@ public:
     // Draws the text at the current size, on the next turn of the event loop; a hidden note when shown.
     void Draw();
 
-    // The whole note as on screen in physical pixels, rendered now if a draw is pending; and how many
-    // renders there were.
+    // The whole note as on screen, rendered now if a draw is pending; and how many renders there were.
     QImage Image();
     int DrawCount() const { return drawCount_; }
+    uint32_t WindowId() const { return surface_->Id(); }
     bool m_bSettingOpen = false;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
 private:
-    void RenderNow();
-    void RenderWhenShown();
-    void UpdateShapes();
-    void UpdateCursor(Point local);
-    qreal Ratio() const;
-    QSize PhysicalSize() const;
-    Point PhysicalLocal(const QPointF& logical) const;
-    Point PhysicalScreen(const QPointF& logicalGlobal) const;
+    void OnEvent(const xcb_generic_event_t& event);
+    void OnPress(const x11::SurfaceEvent& press);
+    void OnMotion(const x11::SurfaceEvent& motion);
     void ApplyDragStep(const DragSession::Step& step);
+    void RenderWhenShown();
+    void RenderNow();
+    void UpdateShapes();
+    void Paint(const QRect& area);
 
-    NoteRenderer renderer_;  // holds the text (the note's m_strText), once
+    x11::SurfaceEvents& events_;
+    std::unique_ptr<x11::NoteSurface> surface_;
+    NoteRenderer renderer_;              // holds the text (the note's m_strText), once
     NoteRenderer::PaintedArea painted_;  // only the painted part is kept: the rest is transparent
-    QSize renderedSize_;                 // physical
-    // Where the window was put, exactly, and the scaled rectangle Qt made of it: a window still there
-    // reports the exact place, so that stored places survive a scaled desktop unchanged.
-    WindowRect placedPhysical_;
-    QRect placedLogical_;
+    QSize renderedSize_;
     int drawCount_ = 0;
-    bool destroyed_ = false;
     bool drawPending_ = false;
-    bool topMost_ = true;
     bool locked_ = false;
     DragSession drag_;
+    struct Click {
+        uint32_t time;
+        Point root;
+    };
+    std::optional<Click> lastClick_;  // for telling a double-click
     std::function<void(CLyricsWindow&)> onDoubleClick_;
 };
 
@@ -80,4 +75,7 @@ class LyricsWindowFactory : public NoteWindowFactory {
 public:
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
+
+private:
+    x11::SurfaceEvents events_;
 };

@@ -3,31 +3,26 @@
 #include <QImage>
 #include <QRect>
 
+#include <xcb/xcb.h>
+
 #include <vector>
 
-class QWidget;
-
-// X11 details the note windows need and Qt does not offer.
+// X11 details the note windows need and Qt does not offer. Everything goes over Qt's own connection.
 namespace x11 {
+
+xcb_connection_t* Connection();
+xcb_window_t Root();
+// Atoms never change while the connection lasts: each is asked for once.
+xcb_atom_t Atom(const char* name);
 
 // True when a compositing manager runs, so per-pixel alpha shows. Asks the X server at most once a
 // second.
 bool CompositingActive();
 
+// Whether the window manager lists the atom in _NET_SUPPORTED (false without a window manager).
+bool WindowManagerSupports(xcb_atom_t atom);
+
 // The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged.
 std::vector<QRect> PaintedRects(const QImage& image);
-
-// Where the window takes the mouse, and where it shows at all without a compositing manager.
-void SetInputShape(QWidget& window, const std::vector<QRect>& rects);
-void SetBoundingShape(QWidget& window, const std::vector<QRect>& rects);
-
-// Keeps the window out of the task bar and the pager.
-void SkipTaskbarAndPager(QWidget& window);
-
-// Hands a drag that began with a press of the left button at (rootX, rootY) (physical pixels) over to
-// the window manager's own move (edge 0) or resize of one edge: 1 top, 3 right, 5 bottom, 7 left, as
-// _NET_WM_MOVERESIZE counts them. False where no window manager offers it.
-enum class MoveResize : uint32_t { SizeTop = 1, SizeRight = 3, SizeBottom = 5, SizeLeft = 7, Move = 8 };
-bool StartWindowManagerDrag(QWidget& window, int rootX, int rootY, MoveResize direction);
 
 }  // namespace x11

@@ -69,19 +69,18 @@ TEST_F(EndToEndQt, ANoteLeftOffEveryMonitorComesBackOnScreen) {
 }
 
 TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
-    WriteBytes(SettingsPath(), "[Text_0]\npositionX=100\npositionY=100\nwidth=401\nheight=200\ncolor=0,128,255\n"
+    WriteBytes(SettingsPath(), "[Text_0]\npositionX=101\npositionY=100\nwidth=401\nheight=200\ncolor=0,128,255\n"
                                "font=DejaVu Sans\nfontSize=800\ntext=\xE2\x96\x88\n");
     RunningProgram program = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
     const auto note = program.WaitForRole("text_0");
     ASSERT_TRUE(note);
-    // Qt counts in halves here: an odd width shows a pixel wider, and is stored as it was.
-    EXPECT_EQ(RootGeometry(note->id), QRect(100, 100, 402, 200));
+    EXPECT_EQ(RootGeometry(note->id), QRect(101, 100, 401, 200));  // odd numbers too, where Qt counts in halves
     // One block at an em size of 80 physical pixels, not twice that.
     const QRect block = PaintedRegion(note->id).boundingRect();
     EXPECT_GT(block.height(), 50);
     EXPECT_LT(block.height(), 110);
     EXPECT_TRUE(program.Terminate());
-    EXPECT_EQ(FileValue(0, "positionX"), "100");  // not halved, not doubled
+    EXPECT_EQ(FileValue(0, "positionX"), "101");  // not halved, not doubled
     EXPECT_EQ(FileValue(0, "width"), "401");
 
     RunningProgram again = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
@@ -94,7 +93,7 @@ TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
     Xdotool({"mouseup", "1"});
     QThread::msleep(400);
     EXPECT_TRUE(again.Terminate());
-    EXPECT_EQ(FileValue(0, "positionX"), "250");  // moved 150 physical pixels
+    EXPECT_EQ(FileValue(0, "positionX"), "251");  // moved 150 physical pixels
     EXPECT_EQ(FileValue(0, "positionY"), "180");
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QWidget>
 #include <QProcess>
 #include <QThread>
 #include <xcb/shape.h>
@@ -38,12 +39,19 @@ void Drag(QPoint from, QPoint by) {
     Pump(300);
 }
 
+LyricsWindowFactory& Factory() {
+    static LyricsWindowFactory factory;
+    return factory;
+}
+
 // A note of solid blocks: a press well inside it lands on painted pixels.
 std::unique_ptr<CLyricsWindow> BlockNote(QRect geometry) {
-    auto note = std::make_unique<CLyricsWindow>("text_test", nullptr);
-    note->setGeometry(geometry);
+    std::unique_ptr<NoteWindow> window = Factory().CreateNoteWindow(
+        "text_test", {geometry.left(), geometry.top(), geometry.left() + geometry.width(),
+                      geometry.top() + geometry.height()});
+    auto note = std::unique_ptr<CLyricsWindow>(static_cast<CLyricsWindow*>(window.release()));
     note->SetLook({"\u2588\u2588\u2588\u2588\u2588\u2588", 0xFF0080FF, "DejaVu Sans", 80.0f});
-    note->show();
+    note->Show(true);
     Pump(400);
     return note;
 }
@@ -125,7 +133,7 @@ TEST(NoteWindowX11, WithoutACompositingManagerTheWindowTakesTheTextsShape) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11->connection();
     auto* reply = xcb_shape_get_rectangles_reply(
-        connection, xcb_shape_get_rectangles(connection, xcb_window_t(note->winId()), XCB_SHAPE_SK_BOUNDING), nullptr);
+        connection, xcb_shape_get_rectangles(connection, xcb_window_t(note->WindowId()), XCB_SHAPE_SK_BOUNDING), nullptr);
     ASSERT_NE(reply, nullptr);
     QRegion shape;
     const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply);
