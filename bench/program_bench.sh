@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real Linux program: start-up until every shown note is mapped and painted, and resident memory
-# then, for 1, 100 and 1000 notes (300 x 200, two lines each), with and without a compositing manager;
-# and the CPU it uses while idle for 10 seconds. Runs on a virtual display of its own.
-#   bench/program_bench.sh [RUNS]        (after ./test or cmake --build --preset linux)
+# The real programs: start-up until every shown note is mapped and painted, and resident memory then.
+# The Linux program with 1, 100 and 1000 notes (300 x 200, two lines each), with and without a
+# compositing manager, and the CPU it uses while idle for 10 seconds; the Windows program under Wine
+# with 1 and 100 notes. Runs on virtual displays of its own.
+#   bench/program_bench.sh [RUNS]        (after ./test, which builds both programs)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 runs=${1:-5}
@@ -38,8 +39,24 @@ for desktop in "without a compositing manager" "with a compositing manager"; do
     folder="$work/$notes"
     mkdir -p "$folder/run" && chmod 700 "$folder/run"
     notes_file "$notes" >"$folder/TextSetting.ini"
-    "$bin/startup_x11" "$bin/skyslate2" "$folder" "$notes" "$runs" 2>/dev/null | tail -n 1
+    "$bin/startup_x11" "$folder" "$notes" "$runs" "$bin/skyslate2" 2>/dev/null | tail -n 1
   done
   echo "CPU while idle for 10 s, 100 notes: $(idle_cpu "$work/100") ms"
   stop_display
 done
+
+log "The Windows program under Wine, without a compositing manager (medians of $runs runs)"
+setup_wine
+start_xvfb
+wineserver -p  # a running wineserver: what is measured is the program, not Wine starting up
+for notes in 1 100; do
+  folder="$work/wine-$notes"
+  mkdir -p "$folder/run" && chmod 700 "$folder/run"
+  notes_file "$notes" >"$folder/TextSetting.ini"
+  LANG=zh_CN.UTF-8 "$bin/startup_x11" --class skyslate2.exe "$folder" "$notes" "$runs" \
+    wine "$ROOT/build/mingw/bin/Skyslate2.exe" 2>/dev/null | tail -n 1
+done
+echo "Wine's own share: 100 layered windows given a picture and shown, nothing drawn:"
+LANG=zh_CN.UTF-8 "$bin/startup_x11" --class layered_windows_bench.exe "$work" 100 "$runs" \
+  wine "$ROOT/build/mingw/bin/layered_windows_bench.exe" --stay 2>/dev/null | tail -n 1
+wineserver -k

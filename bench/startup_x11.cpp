@@ -1,11 +1,12 @@
-// Start-up of the real Linux program, as the X server sees it: from the moment the program is started
-// until every shown note window is mapped and has been painted (X Damage), and the program's resident
-// memory then. Event-driven: nothing polls.
+// Start-up of the real program, as the X server sees it: from the moment the program is started until
+// every shown note window is mapped and has been painted (X Damage), and the program's resident memory
+// then. Event-driven: nothing polls.
 //
-//   startup_x11 PROGRAM FOLDER SHOWN_NOTES [RUNS]
+//   startup_x11 [--class CLASS] FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]
 //
-// runs PROGRAM in FOLDER (which holds its TextSetting.ini) RUNS times (default 5), ending each run with
-// SIGTERM, and prints every run and the medians.
+// runs the program in FOLDER (which holds its TextSetting.ini) RUNS times, ending each run with SIGTERM,
+// and prints every run and the medians. The Linux program's notes are the windows whose role is
+// "text_N"; with --class, the windows of that class (a Windows program under Wine: "skyslate2.exe").
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -37,12 +39,27 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     return atom;
 }
 
-bool IsNote(xcb_connection_t* c, xcb_window_t window, xcb_atom_t role) {
-    auto* reply = xcb_get_property_reply(c, xcb_get_property(c, 0, window, role, XCB_ATOM_STRING, 0, 64), nullptr);
-    const bool note = reply && xcb_get_property_value_length(reply) > 5 &&
-                      strncmp(static_cast<const char*>(xcb_get_property_value(reply)), "text_", 5) == 0;
+bool PropertyStartsWith(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, const char* prefix) {
+    auto* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_STRING, 0, 64), nullptr);
+    const size_t length = strlen(prefix);
+    const bool matches = reply && size_t(xcb_get_property_value_length(reply)) >= length &&
+                         strncasecmp(static_cast<const char*>(xcb_get_property_value(reply)), prefix, length) == 0;
     free(reply);
-    return note;
+    return matches;
+}
+
+struct Options {
+    const char* windowClass = nullptr;
+    const char* folder = nullptr;
+    int shown = 0;
+    int runs = 5;
+    char** program = nullptr;  // the command, null-terminated
+};
+
+bool IsNote(xcb_connection_t* c, xcb_window_t window, const Options& options) {
+    if (options.windowClass) return PropertyStartsWith(c, window, XCB_ATOM_WM_CLASS, options.windowClass);
+    return PropertyStartsWith(c, window, Atom(c, "WM_WINDOW_ROLE"), "text_");
 }
 
 long ResidentKiB(pid_t pid) {
@@ -62,9 +79,10 @@ struct Watched {
     bool note = false;
 };
 
-Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const char* program, const char* folder, int shown) {
+Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const Options& options) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t role = Atom(c, "WM_WINDOW_ROLE");
+    const char* folder = options.folder;
+    const int shown = options.shown;
     const uint32_t rootMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &rootMask);
     xcb_flush(c);
@@ -75,7 +93,7 @@ Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const char* program, const
         if (chdir(folder) != 0) _exit(127);
         setenv("XDG_RUNTIME_DIR", (std::string(folder) + "/run").c_str(), 1);
         setenv("XDG_CONFIG_HOME", folder, 1);
-        execl(program, program, static_cast<char*>(nullptr));
+        execvp(options.program[0], options.program);
         _exit(127);
     }
     std::map<xcb_window_t, Watched> windows;
@@ -103,7 +121,7 @@ Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const char* program, const
             auto found = windows.find(w);
             if (found != windows.end() && !found->second.mapped) {
                 found->second.mapped = true;
-                found->second.note = IsNote(c, w, role);
+                found->second.note = IsNote(c, w, options);
                 settle(found->second);
             }
         } else if (type == damageEvent + XCB_DAMAGE_NOTIFY) {
@@ -130,12 +148,22 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s PROGRAM FOLDER SHOWN_NOTES [RUNS]\n", argv[0]);
+    Options options;
+    int next = 1;
+    if (next + 1 < argc && strcmp(argv[next], "--class") == 0) {
+        options.windowClass = argv[next + 1];
+        next += 2;
+    }
+    if (argc - next < 4) {
+        std::fprintf(stderr, "usage: %s [--class CLASS] FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]\n", argv[0]);
         return 2;
     }
-    const int shown = std::atoi(argv[3]);
-    const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
+    options.folder = argv[next++];
+    options.shown = std::atoi(argv[next++]);
+    options.runs = std::atoi(argv[next++]);
+    options.program = argv + next;
+    const int shown = options.shown;
+    const int runs = options.runs;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "no X display\n");
@@ -149,7 +177,7 @@ int main(int argc, char** argv) {
     free(xcb_damage_query_version_reply(c, xcb_damage_query_version(c, 1, 1), nullptr));
     std::vector<double> times, memory;
     for (int i = 0; i < runs; ++i) {
-        const Run run = RunOnce(c, damage->first_event, argv[1], argv[2], shown);
+        const Run run = RunOnce(c, damage->first_event, options);
         std::printf("  run %d: %.1f ms, %.1f MiB\n", i + 1, run.milliseconds, run.residentKiB / 1024.0);
         times.push_back(run.milliseconds);
         memory.push_back(run.residentKiB / 1024.0);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 NoteRenderer::NoteRenderer()
     : outlinePen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(style::kOutlineColor), style::kOutlineWidth)),
@@ -51,9 +52,7 @@ std::wstring StockGuiFace() {
     return font.lfFaceName;
 }
 
-}  // namespace
-
-void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
+std::unique_ptr<Gdiplus::FontFamily> ResolveFamily(const std::wstring& face) {
     std::unique_ptr<Gdiplus::FontFamily> family = InstalledFamily(face);
     if (!family) family = InstalledFamily(StockGuiFace());
     // Chinese-capable faces, for systems whose stock GUI face is only a substitute name.
@@ -61,7 +60,18 @@ void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize
         if (!family) family = InstalledFamily(Widen(chineseFace));
     if (!family) family = FirstInstalledFamily();
     if (!family) family = std::make_unique<Gdiplus::FontFamily>();  // draws nothing, but safely
-    family_ = std::move(family);
+    return family;
+}
+
+}  // namespace
+
+// Looking a face up among the installed fonts is slow, and its answer does not change while the program
+// runs: every face is resolved once.
+void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
+    static std::map<std::wstring, std::unique_ptr<Gdiplus::FontFamily>> resolved;
+    std::unique_ptr<Gdiplus::FontFamily>& known = resolved[face];
+    if (!known) known = ResolveFamily(face);
+    family_.reset(known->Clone());
     fontStyle_ = style;
     fontSize_ = emSize;
 }
