@@ -104,12 +104,18 @@ start_compositor() {
   wait_for "xcompmgr" 20 sh -c 'xwininfo -root -tree | grep -q "\"xcompmgr\""'
 }
 
-# The desktop as ./run shows it: a window manager, a compositor and a coloured background.
+# The desktop as ./run shows it: a coloured background, a compositing manager for per-pixel alpha and
+# a system tray for the program's icon.
 start_desktop() {
-  start_window_manager
-  start_compositor
+  # A compositing manager paints its own grey where the root has no picture property, so the desktop
+  # colour is a plain window at the bottom of the stack.
   convert -size 1600x1000 gradient:'#1f4e79-#5b9bd5' "$ROOT/build/desktop.png"
-  display -window root "$ROOT/build/desktop.png" >/dev/null 2>&1 || true
+  display -geometry +0+0 -borderwidth 0 -title desktop "$ROOT/build/desktop.png" >/dev/null 2>&1 &
+  EXTRA_PIDS+=($!)
+  wait_for "the desktop picture" 20 sh -c 'xwininfo -root -tree | grep -q "\"desktop\""'
+  start_compositor
+  trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel --height 32 >/dev/null 2>&1 &
+  EXTRA_PIDS+=($!)
 }
 
 stop_display() {

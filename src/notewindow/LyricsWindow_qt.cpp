@@ -121,6 +121,7 @@ void CLyricsWindow::SetLocked(bool locked) {
 }
 
 void CLyricsWindow::Destroy() {
+    if (surface_->Visible()) events_.DrawCurtain();
     events_.Remove(surface_->Id());
     surface_->Destroy();
 }

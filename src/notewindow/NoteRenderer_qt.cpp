@@ -37,7 +37,10 @@ qreal LayOutParagraph(std::vector<NoteRenderer::Line>& lines, const QString& par
     if (paragraph.isEmpty()) return y + QFontMetricsF(font).lineSpacing();
     QTextLayout layout(paragraph, font);
     layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid() && y < height; line = layout.createLine()) {
+    // No line is begun below the bottom: a line begun and left without a width would hold all the rest.
+    while (y < height) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
         line.setLineWidth(width);
         line.setPosition(QPointF(0, y));
         y += line.height();

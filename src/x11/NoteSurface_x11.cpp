@@ -385,6 +385,7 @@ SurfaceEvent NoteSurface::Translate(const xcb_generic_event_t& event) {
 SurfaceEvents::SurfaceEvents() { QCoreApplication::instance()->installNativeEventFilter(this); }
 
 SurfaceEvents::~SurfaceEvents() {
+    RemoveCurtain();
     if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -405,6 +406,36 @@ void SurfaceEvents::QueueMap(NoteSurface& surface) {
 
 void SurfaceEvents::CancelMap(NoteSurface& surface) {
     toMap_.erase(std::remove(toMap_.begin(), toMap_.end(), &surface), toMap_.end());
+}
+
+// Without a compositing manager, a closing note uncovers the desktop beneath it, which the X server
+// repaints clipped by the shapes of every other note: with many notes dense with text that takes it
+// seconds. A curtain, an invisible window (no background, no input) under all windows and over the
+// desktop, takes those exposures without any painting while notes close; it goes on the next turn of the
+// event loop, uncovering the desktop once, as one simple area.
+void SurfaceEvents::DrawCurtain() {
+    if (curtain_ != XCB_NONE || CompositingActive()) return;
+    xcb_connection_t* c = Connection();
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    curtain_ = xcb_generate_id(c);
+    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, 1};  // no background, not the window manager's
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, curtain_, screen->root, 0, 0, screen->width_in_pixels,
+                      screen->height_in_pixels, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                      XCB_CW_BACK_PIXMAP | XCB_CW_OVERRIDE_REDIRECT, values);
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, curtain_, 0, 0, 0,
+                         nullptr);
+    const uint32_t bottom = XCB_STACK_MODE_BELOW;
+    xcb_configure_window(c, curtain_, XCB_CONFIG_WINDOW_STACK_MODE, &bottom);
+    xcb_map_window(c, curtain_);
+    xcb_flush(c);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { RemoveCurtain(); }, Qt::QueuedConnection);
+}
+
+void SurfaceEvents::RemoveCurtain() {
+    if (curtain_ == XCB_NONE) return;
+    xcb_destroy_window(Connection(), curtain_);
+    xcb_flush(Connection());
+    curtain_ = XCB_NONE;
 }
 
 // Top-down, each directly below the one mapped before: later notes end up above earlier ones as usual,

@@ -103,12 +103,16 @@ public:
     // Maps the surface on the next turn of the event loop, with the others shown until then.
     void QueueMap(NoteSurface& surface);
     void CancelMap(NoteSurface& surface);
+    // Before note windows go away: see Curtain in the .cpp.
+    void DrawCurtain();
 
 private:
     void MapQueued();
+    void RemoveCurtain();
 
     std::unordered_map<xcb_window_t, std::function<void(const xcb_generic_event_t&)>> handlers_;
     std::vector<NoteSurface*> toMap_;  // in the order they were shown
+    xcb_window_t curtain_ = XCB_NONE;
 };
 
 }  // namespace x11
