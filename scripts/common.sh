@@ -112,7 +112,7 @@ start_desktop() {
   convert -size 1600x1000 gradient:'#1f4e79-#5b9bd5' "$ROOT/build/desktop.png"
   display -geometry +0+0 -borderwidth 0 -title desktop "$ROOT/build/desktop.png" >/dev/null 2>&1 &
   EXTRA_PIDS+=($!)
-  wait_for "the desktop picture" 20 sh -c 'xwininfo -root -tree | grep -q "\"desktop\""'
+  wait_for "the desktop picture" 60 sh -c 'xwininfo -root -tree | grep -q "\"desktop\""'
   start_compositor
   trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel --height 32 >/dev/null 2>&1 &
   EXTRA_PIDS+=($!)
