@@ -25,16 +25,16 @@ constexpr int kLeftButton = 1;
 
 }  // namespace
 
-CLyricsWindow::CLyricsWindow(x11::SurfaceEvents& events, const std::string& className, const WindowRect& rect,
+CLyricsWindow::CLyricsWindow(x11::NoteSurfaces& surfaces, const std::string& className, const WindowRect& rect,
                              std::function<void(CLyricsWindow&)> onDoubleClick)
-    : events_(events),
+    : surfaces_(surfaces),
       surface_(std::make_unique<x11::NoteSurface>(className, rect)),
       drag_(QGuiApplication::styleHints()->startDragDistance()),
       onDoubleClick_(std::move(onDoubleClick)) {
-    events_.Add(surface_->Id(), [this](const xcb_generic_event_t& event) { OnEvent(event); });
+    surfaces_.Add(surface_->Id(), [this](const xcb_generic_event_t& event) { OnEvent(event); });
 }
 
-CLyricsWindow::~CLyricsWindow() { events_.Remove(surface_->Id()); }
+CLyricsWindow::~CLyricsWindow() { surfaces_.Remove(surface_->Id()); }
 
 void CLyricsWindow::SetLook(NoteLook look) {
     renderer_.SetLook(std::move(look));
@@ -94,7 +94,7 @@ void CLyricsWindow::UpdateShapes() {
 bool CLyricsWindow::Show(bool visible) {
     if (!surface_->Valid()) return false;
     if (visible && drawPending_) RenderNow();  // shaped before it maps, so that it never shows unshaped
-    surface_->SetVisible(visible, events_);
+    surface_->SetVisible(visible, surfaces_);
     return true;
 }
 
@@ -121,8 +121,8 @@ void CLyricsWindow::SetLocked(bool locked) {
 }
 
 void CLyricsWindow::Destroy() {
-    if (surface_->Visible()) events_.DrawCurtain();
-    events_.Remove(surface_->Id());
+    if (surface_->Visible()) surfaces_.DrawCurtain();
+    surfaces_.Remove(surface_->Id());
     surface_->Destroy();
 }
 
@@ -181,7 +181,7 @@ void CLyricsWindow::ApplyDragStep(const DragSession::Step& step) {
 
 std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
                                                                   const WindowRect& rect) {
-    auto window = std::make_unique<CLyricsWindow>(events_, className, rect, [this](CLyricsWindow& note) {
+    auto window = std::make_unique<CLyricsWindow>(surfaces_, className, rect, [this](CLyricsWindow& note) {
         if (onDoubleClick) onDoubleClick(note);
     });
     if (!window->WindowId()) return nullptr;

@@ -20,7 +20,7 @@
 // own resolution.
 class CLyricsWindow : public QObject, public NoteWindow {
 public:
-    CLyricsWindow(x11::SurfaceEvents& events, const std::string& className, const WindowRect& rect,
+    CLyricsWindow(x11::NoteSurfaces& surfaces, const std::string& className, const WindowRect& rect,
                   std::function<void(CLyricsWindow&)> onDoubleClick);
     ~CLyricsWindow() override;
 
@@ -53,7 +53,7 @@ private:
     void UpdateShapes();
     void Paint(const QRect& area);
 
-    x11::SurfaceEvents& events_;
+    x11::NoteSurfaces& surfaces_;
     std::unique_ptr<x11::NoteSurface> surface_;
     NoteRenderer renderer_;              // holds the text (the note's m_strText), once
     NoteRenderer::PaintedArea painted_;  // only the painted part is kept: the rest is transparent
@@ -77,5 +77,5 @@ public:
     std::function<void(CLyricsWindow&)> onDoubleClick;
 
 private:
-    x11::SurfaceEvents events_;
+    x11::NoteSurfaces surfaces_;
 };

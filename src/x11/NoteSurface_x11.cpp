@@ -192,14 +192,14 @@ void NoteSurface::SetNetWmState() {
     SetProperty(window_, atoms.netWmState, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());
 }
 
-void NoteSurface::SetVisible(bool visible, SurfaceEvents& mapper) {
+void NoteSurface::SetVisible(bool visible, NoteSurfaces& surfaces) {
     if (!Valid() || visible == visible_) return;
     visible_ = visible;
     xcb_connection_t* c = Connection();
     if (visible) {
-        mapper.QueueMap(*this);
+        surfaces.QueueMap(*this);
     } else {
-        mapper.CancelMap(*this);
+        surfaces.CancelMap(*this);
         xcb_unmap_window(c, window_);
         // Withdrawn, as ICCCM asks: a window manager forgets the window until it is mapped again.
         xcb_unmap_notify_event_t unmap = {};
@@ -382,29 +382,29 @@ SurfaceEvent NoteSurface::Translate(const xcb_generic_event_t& event) {
     return result;
 }
 
-SurfaceEvents::SurfaceEvents() { QCoreApplication::instance()->installNativeEventFilter(this); }
+NoteSurfaces::NoteSurfaces() { QCoreApplication::instance()->installNativeEventFilter(this); }
 
-SurfaceEvents::~SurfaceEvents() {
+NoteSurfaces::~NoteSurfaces() {
     RemoveCurtain();
     if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void SurfaceEvents::Add(xcb_window_t window, std::function<void(const xcb_generic_event_t&)> handler) {
+void NoteSurfaces::Add(xcb_window_t window, std::function<void(const xcb_generic_event_t&)> handler) {
     handlers_[window] = std::move(handler);
 }
 
-void SurfaceEvents::Remove(xcb_window_t window) {
+void NoteSurfaces::Remove(xcb_window_t window) {
     handlers_.erase(window);
     toMap_.erase(std::remove_if(toMap_.begin(), toMap_.end(), [window](NoteSurface* s) { return s->Id() == window; }),
                  toMap_.end());
 }
 
-void SurfaceEvents::QueueMap(NoteSurface& surface) {
+void NoteSurfaces::QueueMap(NoteSurface& surface) {
     if (toMap_.empty()) QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { MapQueued(); }, Qt::QueuedConnection);
     toMap_.push_back(&surface);
 }
 
-void SurfaceEvents::CancelMap(NoteSurface& surface) {
+void NoteSurfaces::CancelMap(NoteSurface& surface) {
     toMap_.erase(std::remove(toMap_.begin(), toMap_.end(), &surface), toMap_.end());
 }
 
@@ -413,7 +413,7 @@ void SurfaceEvents::CancelMap(NoteSurface& surface) {
 // seconds. A curtain, an invisible window (no background, no input) under all windows and over the
 // desktop, takes those exposures without any painting while notes close; it goes on the next turn of the
 // event loop, uncovering the desktop once, as one simple area.
-void SurfaceEvents::DrawCurtain() {
+void NoteSurfaces::DrawCurtain() {
     if (curtain_ != XCB_NONE || CompositingActive()) return;
     xcb_connection_t* c = Connection();
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
@@ -431,7 +431,7 @@ void SurfaceEvents::DrawCurtain() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { RemoveCurtain(); }, Qt::QueuedConnection);
 }
 
-void SurfaceEvents::RemoveCurtain() {
+void NoteSurfaces::RemoveCurtain() {
     if (curtain_ == XCB_NONE) return;
     xcb_destroy_window(Connection(), curtain_);
     xcb_flush(Connection());
@@ -441,7 +441,7 @@ void SurfaceEvents::RemoveCurtain() {
 // Top-down, each directly below the one mapped before: later notes end up above earlier ones as usual,
 // and no window already on screen is covered again by each new one, which spares the X server a
 // recalculation of every window beneath (with shaped windows the most costly part of showing many notes).
-void SurfaceEvents::MapQueued() {
+void NoteSurfaces::MapQueued() {
     xcb_window_t above = XCB_NONE;
     for (auto note = toMap_.rbegin(); note != toMap_.rend(); ++note) {
         (*note)->MapBelow(above);
@@ -451,7 +451,7 @@ void SurfaceEvents::MapQueued() {
     xcb_flush(Connection());
 }
 
-bool SurfaceEvents::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+bool NoteSurfaces::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
     if (type != "xcb_generic_event_t" || handlers_.empty()) return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     xcb_window_t window = XCB_NONE;

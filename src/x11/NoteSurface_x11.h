@@ -48,7 +48,7 @@ public:
     xcb_window_t Id() const { return window_; }
     bool Valid() const { return window_ != XCB_NONE; }
     // Hides at once; a shown window maps with the others shown in the same turn of the event loop.
-    void SetVisible(bool visible, class SurfaceEvents& mapper);
+    void SetVisible(bool visible, class NoteSurfaces& surfaces);
     bool Visible() const { return visible_; }
     // Maps the window directly below another one (XCB_NONE: on top).
     void MapBelow(xcb_window_t above);
@@ -87,14 +87,15 @@ private:
     std::vector<QRect> input_;
 };
 
-// Hands the X server's events for note windows to their handlers, and maps the note windows shown in one
-// turn of the event loop together. Installed on the application for as long as it lives.
-class SurfaceEvents : public QAbstractNativeEventFilter {
+// What the note windows share on the X server: their events, handed to each note's handler; the mapping
+// of the notes shown in one turn of the event loop, together; and a curtain while notes close. Installed
+// on the application as a native event filter for as long as it lives.
+class NoteSurfaces : public QAbstractNativeEventFilter {
 public:
-    SurfaceEvents();
-    ~SurfaceEvents() override;
-    SurfaceEvents(const SurfaceEvents&) = delete;
-    SurfaceEvents& operator=(const SurfaceEvents&) = delete;
+    NoteSurfaces();
+    ~NoteSurfaces() override;
+    NoteSurfaces(const NoteSurfaces&) = delete;
+    NoteSurfaces& operator=(const NoteSurfaces&) = delete;
 
     void Add(xcb_window_t window, std::function<void(const xcb_generic_event_t&)> handler);
     void Remove(xcb_window_t window);

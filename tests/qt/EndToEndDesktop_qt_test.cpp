@@ -117,7 +117,8 @@ TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
 
     const auto openMenu = [&] {
         Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "3"});
-        QThread::msleep(800);
+        ASSERT_TRUE(WaitFor([&] { return program.MenuShown(); }));
+        QThread::msleep(200);  // the menu takes the keyboard as it shows
     };
     openMenu();
     Keys({"Down", "Down", "Down", "Down", "Return"});  // 锁定便签

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -127,7 +128,7 @@ std::vector<RunningProgram::Window> RunningProgram::Windows() const {
             if (geometry && place && attributes)
                 found.push_back({children[i], QRect(place->dst_x, place->dst_y, geometry->width, geometry->height),
                                  attributes->map_state == XCB_MAP_STATE_VIEWABLE,
-                                 !Property(children[i], embedAtom).isEmpty()});
+                                 !Property(children[i], embedAtom).isEmpty(), attributes->override_redirect != 0});
             free(geometry);
             free(place);
             free(attributes);
@@ -156,6 +157,13 @@ std::optional<RunningProgram::Window> RunningProgram::FindEmbedded() const {
 bool RunningProgram::ViewableTitle(const QString& title) const {
     const std::optional<Window> window = FindByTitle(title);
     return window && window->viewable;
+}
+
+bool RunningProgram::MenuShown() const {
+    // Qt's menus are its only windows that bypass the window manager.
+    for (const Window& window : Windows())
+        if (window.viewable && window.overrideRedirect) return true;
+    return false;
 }
 
 bool RunningProgram::ViewableRole(const QString& role) const {

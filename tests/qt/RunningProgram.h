@@ -25,6 +25,7 @@ public:
         QRect geometry;  // on the screen
         bool viewable = false;
         bool embedded = false;  // marked as an XEmbed client
+        bool overrideRedirect = false;  // placed by the program itself: pop-ups
     };
     // The window whose role (X11 WM_WINDOW_ROLE) is given, waiting for it up to a few seconds.
     std::optional<Window> WaitForRole(const QString& role);
@@ -33,6 +34,8 @@ public:
     // Whether a window of that title or role exists and is on screen.
     bool ViewableTitle(const QString& title) const;
     bool ViewableRole(const QString& role) const;
+    // Whether one of the program's pop-up menus is on screen.
+    bool MenuShown() const;
     // A window of the program embedded in another program's window and shown there (a tray icon in a
     // system tray).
     std::optional<Window> FindEmbedded() const;
