@@ -13,6 +13,8 @@
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
+#include "ProcessMemory.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -60,17 +62,6 @@ struct Options {
 bool IsNote(xcb_connection_t* c, xcb_window_t window, const Options& options) {
     if (options.windowClass) return PropertyStartsWith(c, window, XCB_ATOM_WM_CLASS, options.windowClass);
     return PropertyStartsWith(c, window, Atom(c, "WM_WINDOW_ROLE"), "text_");
-}
-
-long ResidentKiB(pid_t pid) {
-    FILE* status = fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
-    if (!status) return -1;
-    char line[256];
-    long kib = -1;
-    while (fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
-    fclose(status);
-    return kib;
 }
 
 struct Watched {
@@ -134,7 +125,7 @@ Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const Options& options) {
         }
         free(event);
     }
-    run.residentKiB = ResidentKiB(pid);
+    run.residentKiB = ResidentKiBOf(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     return run;
@@ -162,6 +153,15 @@ int main(int argc, char** argv) {
     options.shown = std::atoi(argv[next++]);
     options.runs = std::atoi(argv[next++]);
     options.program = argv + next;
+    // The program runs in FOLDER: a path relative to here would not find it there.
+    if (strchr(options.program[0], '/')) {
+        char* absolute = realpath(options.program[0], nullptr);
+        if (!absolute) {
+            std::fprintf(stderr, "no program at %s\n", options.program[0]);
+            return 2;
+        }
+        options.program[0] = absolute;
+    }
     const int shown = options.shown;
     const int runs = options.runs;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);

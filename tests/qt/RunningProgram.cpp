@@ -1,5 +1,7 @@
 #include "RunningProgram.h"
 
+#include "ProcessMemory.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
@@ -84,14 +86,7 @@ int RunningProgram::ExitCode() const {
 }
 
 long RunningProgram::ResidentKiB() const {
-    FILE* status = fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
-    if (!status) return -1;
-    char line[256];
-    long kib = -1;
-    while (fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
-    fclose(status);
-    return kib;
+    return ResidentKiBOf(pid_);
 }
 
 bool RunningProgram::Terminate() {
