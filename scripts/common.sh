@@ -80,11 +80,12 @@ WM_PID=""
 XCOMPMGR_PID=""
 EXTRA_PIDS=()
 
-# A virtual display of its own (1600 x 1000), on a display number Xvfb picks and reports itself.
+# A virtual display of its own (1600 x 1000), on a display number Xvfb picks and reports itself. It
+# does not reset when its last client leaves, so the next program never meets a display half reset.
 start_xvfb() {
   local numberfile
   numberfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   wait_for "Xvfb" 20 test -s "$numberfile" || return 1
   export DISPLAY=":$(head -n 1 "$numberfile")"
