@@ -10,7 +10,7 @@ runs=${1:-5}
 bin="$ROOT/build/linux/bin"
 work=$(mktemp -d)
 # A wineserver left behind would keep the prefix busy for the next run.
-trap '[ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null; stop_display; rm -rf "$work"' EXIT
+trap '{ [ -n "${WINEPREFIX:-}" ] && wineserver -k; } 2>/dev/null || true; stop_display; rm -rf "$work"' EXIT
 
 notes_file() {  # $1 notes
   for ((i = 0; i < $1; i++)); do
