@@ -248,17 +248,14 @@ void NoteManager::ShowManager() { ShowDialog(true); }
 
 void NoteManager::ConfirmChanges(const std::string& editText) { ConfirmChanges(m_current, editText, m_pending); }
 
-void NoteManager::PickColor() {
-    if (!CurrentNote()) return;
-    if (const std::optional<Appearance> chosen = ChooseColor(m_pending)) {
-        m_pending = *chosen;
-        PreviewNote(m_current, m_pending);
-    }
-}
+void NoteManager::PickColor() { ChooseForCurrent(&NoteManager::ChooseColor); }
 
-void NoteManager::PickFont() {
+void NoteManager::PickFont() { ChooseForCurrent(&NoteManager::ChooseFont); }
+
+// What is picked becomes the pending appearance and shows on the note until it is confirmed or given up.
+void NoteManager::ChooseForCurrent(Chooser choose) {
     if (!CurrentNote()) return;
-    if (const std::optional<Appearance> chosen = ChooseFont(m_pending)) {
+    if (const std::optional<Appearance> chosen = (this->*choose)(m_pending)) {
         m_pending = *chosen;
         PreviewNote(m_current, m_pending);
     }

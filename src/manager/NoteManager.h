@@ -87,6 +87,7 @@ public:
     // The pickers, opened on an appearance; nothing when cancelled.
     std::optional<Appearance> ChooseColor(const Appearance& from);
     std::optional<Appearance> ChooseFont(const Appearance& from);
+    using Chooser = std::optional<Appearance> (NoteManager::*)(const Appearance&);
 
     // The state, read-only.
     size_t NoteCount() const { return notes_.size(); }
@@ -118,6 +119,7 @@ private:
     void SetShown(int row, bool shown);
     void RemoveNote(int row);
     void MakeCurrent(int row);
+    void ChooseForCurrent(Chooser choose);
     void ShowEditText();
     void ShowDialog(bool visible);
     void CloseEveryNote();

@@ -27,8 +27,6 @@ void CLyricsWindow::SetLook(NoteLook look) {
 
 std::string CLyricsWindow::Text() const { return renderer_.Text(); }
 
-
-
 void CLyricsWindow::Draw() {
     drawPending_ = true;
     if (hwnd() && IsWindowVisible(hwnd())) Render();

@@ -50,11 +50,9 @@ private:
     void FollowDrag();
     void EndDrag();
     bool OnSetCursor();
-
-    DragSession drag_;
-
     void Render();
 
+    DragSession drag_;
     NoteRenderer renderer_;  // holds the text (the note's m_strText), once
     HDC m_hMemDC = nullptr;
     bool drawPending_ = false;

@@ -38,20 +38,14 @@ bool QuickSettings::Hide() {
     return kEnds;
 }
 
-bool QuickSettings::ChooseNoteColor() {
-    const int row = NoteIndex();
-    if (row < 0) return kEnds;
-    if (const std::optional<Appearance> chosen = manager_.ChooseColor(m_pending)) {
-        m_pending = *chosen;
-        manager_.PreviewNote(NoteIndex(), m_pending);
-    }
-    return kStaysOpen;
-}
+bool QuickSettings::ChooseNoteColor() { return ChooseAndPreview(&NoteManager::ChooseColor); }
 
-bool QuickSettings::ChooseNoteFont() {
-    const int row = NoteIndex();
-    if (row < 0) return kEnds;
-    if (const std::optional<Appearance> chosen = manager_.ChooseFont(m_pending)) {
+bool QuickSettings::ChooseNoteFont() { return ChooseAndPreview(&NoteManager::ChooseFont); }
+
+// The picker is modal: the note's row is found again once it closes.
+bool QuickSettings::ChooseAndPreview(NoteManager::Chooser choose) {
+    if (NoteIndex() < 0) return kEnds;
+    if (const std::optional<Appearance> chosen = (manager_.*choose)(m_pending)) {
         m_pending = *chosen;
         manager_.PreviewNote(NoteIndex(), m_pending);
     }

@@ -35,6 +35,8 @@ public:
     const Appearance& Pending() const { return m_pending; }
 
 private:
+    bool ChooseAndPreview(NoteManager::Chooser choose);
+
     NoteManager& manager_;
     const NoteWindow& note_;
     Appearance m_pending;

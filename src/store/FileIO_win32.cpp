@@ -4,7 +4,6 @@
 #include <atomic>
 
 #include "store/FileIO.h"
-#include "store/Unicode.h"
 #include "store/Wide_win32.h"
 
 namespace {
@@ -13,10 +12,10 @@ std::string Describe(const std::string& what, DWORD error) {
     wchar_t* text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::u16string message = text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : u"";
+    std::wstring message = text ? text : L"";
     LocalFree(text);
-    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r')) message.pop_back();
-    return what + ": error " + std::to_string(error) + (message.empty() ? "" : " (" + Utf16ToUtf8(message) + ")");
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
+    return what + ": error " + std::to_string(error) + (message.empty() ? "" : " (" + Narrow(message) + ")");
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {

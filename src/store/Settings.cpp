@@ -14,19 +14,21 @@ std::string Number(int32_t value) { return std::to_string(value); }
 std::string Flag(bool value) { return value ? "1" : "0"; }
 
 // Reads one key, or its default when the key is missing; an empty value is empty, not missing.
-std::string Value(const IniSection& section, const char* key, const char* fallback) {
+std::string_view ValueOr(const IniSection& section, const char* key, const char* fallback) {
     const auto value = FindValue(section, key);
-    return value ? std::string(*value) : fallback;
+    return value ? *value : std::string_view(fallback);
+}
+
+std::string Value(const IniSection& s, const char* key, const char* fallback) {
+    return std::string(ValueOr(s, key, fallback));
 }
 
 bool ReadFlag(const IniSection& s, const char* key, const char* fallback) {
-    const auto value = FindValue(s, key);
-    return ParseInt(value ? *value : std::string_view(fallback)) != 0;
+    return ParseInt(ValueOr(s, key, fallback)) != 0;
 }
 
 int32_t ReadNumber(const IniSection& s, const char* key, const char* fallback) {
-    const auto value = FindValue(s, key);
-    return ParseInt(value ? *value : std::string_view(fallback));
+    return ParseInt(ValueOr(s, key, fallback));
 }
 
 NoteRecord ReadNote(const IniSection& s) {

@@ -178,7 +178,6 @@ NoteSurface::~NoteSurface() { Destroy(); }
 
 void NoteSurface::Destroy() {
     if (!Valid()) return;
-    visible_ = false;
     xcb_destroy_window(Connection(), window_);
     xcb_flush(Connection());
     window_ = XCB_NONE;
