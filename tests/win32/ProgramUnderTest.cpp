@@ -86,9 +86,11 @@ HWND ProgramUnderTest::FindByCaption(const std::wstring& caption) const { return
 bool ProgramUnderTest::WaitUntilReady() {
     for (int i = 0; i < 300; ++i) {
         HWND manager = FindByCaption(L"SettingManager");
-        // The manager selects its first note last when it starts, and stays hidden.
-        const bool started = manager && SendMessageW(GetDlgItem(manager, 1008), LVM_GETNEXTITEM, WPARAM(-1),
-                                                     LVNI_SELECTED) == 0;
+        // The manager selects its first note last when it starts, and stays hidden. Wine's list answers 0
+        // for an empty list too: the rows must be there first.
+        const HWND list = manager ? GetDlgItem(manager, 1008) : nullptr;
+        const bool started = list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+                             SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) == 0;
         if (started && !IsWindowVisible(manager)) {
             Sleep(500);
             if (!IsWindowVisible(manager)) return true;
