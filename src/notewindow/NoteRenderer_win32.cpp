@@ -37,7 +37,6 @@ std::unique_ptr<Gdiplus::FontFamily> InstalledFamily(const std::wstring& face) {
     return family->IsAvailable() ? std::move(family) : nullptr;
 }
 
-
 std::unique_ptr<Gdiplus::FontFamily> FirstInstalledFamily() {
     Gdiplus::InstalledFontCollection fonts;
     Gdiplus::FontFamily family;
@@ -65,13 +64,18 @@ std::unique_ptr<Gdiplus::FontFamily> ResolveFamily(const std::wstring& face) {
 
 }  // namespace
 
-// Looking a face up among the installed fonts is slow, and its answer does not change while the program
-// runs: every face is resolved once.
+// Looking a face up among the installed fonts and its fallbacks is slow, and its answer does not change
+// while the program runs: every face is resolved once. Only names are kept, so that no GDI+ object
+// outlives GDI+ itself.
 void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
-    static std::map<std::wstring, std::unique_ptr<Gdiplus::FontFamily>> resolved;
-    std::unique_ptr<Gdiplus::FontFamily>& known = resolved[face];
-    if (!known) known = ResolveFamily(face);
-    family_.reset(known->Clone());
+    static std::map<std::wstring, std::wstring> resolvedNames;
+    const auto known = resolvedNames.find(face);
+    if (known != resolvedNames.end()) {
+        family_ = std::make_unique<Gdiplus::FontFamily>(known->second.c_str());
+    } else {
+        family_ = ResolveFamily(face);
+        resolvedNames.emplace(face, FamilyName());
+    }
     fontStyle_ = style;
     fontSize_ = emSize;
 }
