@@ -6,7 +6,6 @@
 
 #include "store/Settings.h"
 #include "store/SettingsEncoding.h"
-#include "store/Unicode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NoteState first;
@@ -15,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     NoteState second;
     LoadSettingsFromText(second, DecodeSettingsBytes(EncodeSettingsText(saved)));
-    if (second.table.rows.size() + second.table.overflow.size() <
-        first.table.rows.size() + first.table.overflow.size())
+    if (second.table.rows.size() + second.table.layout.OverflowCount() <
+        first.table.rows.size() + first.table.layout.OverflowCount())
         std::abort();  // a note was lost
     if (SerializeSettings(second) != saved) std::abort();  // a save changes what it saved
     return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/FileIO.h"
 #include "store/NoteText.h"
 #include "store/Settings.h"
 
@@ -54,6 +55,9 @@ int NoteManager::ShownCount() const {
 
 void NoteManager::Start() {
     ViewUpdate update(updatingView_);
+    // Only one copy runs on this file: a temporary file of a save is left over from a crash.
+    for (const std::string& removed : RemoveStaleTemporaries(services_.settingsPath))
+        services_.log.Failure("removed what an interrupted save left: " + removed);
     NoteState state;
     const LoadResult loaded = LoadSettings(state, services_.settingsPath, TableCapacity());
     if (loaded.outcome == LoadOutcome::Unreadable) {
@@ -65,7 +69,7 @@ void NoteManager::Start() {
     }
     m_autoStart = state.m_autoStart;
     m_locked = state.m_locked;
-    overflow_ = std::move(state.table.overflow);
+    layout_ = std::move(state.table.layout);
     monitors_ = services_.screens.Monitors();
     AdoptRecords(std::move(state.table.rows));
     // The registration follows the file's flag; an unread file has no flag to follow.
@@ -172,7 +176,7 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     NoteState state;
     state.m_autoStart = m_autoStart;
     state.m_locked = m_locked;
-    state.table.overflow = overflow_;
+    state.table.layout = layout_;
     state.table.rows.reserve(notes_.size());
     // Before quitting the records are lent to the save, not copied: a huge note costs no second copy.
     for (Note& note : notes_) state.table.rows.push_back(quitting ? std::move(note.record) : note.record);
@@ -199,8 +203,8 @@ void NoteManager::Tell(Report report, const std::string& message) {
     else services_.log.Failure(message);
 }
 
-// The table is what the file now holds: the notes' own rows in order, then the sections that moved up
-// from beyond the capacity, which become notes of their own.
+// The table is what the file now holds: the notes' own rows in order (each now naming its section of the
+// saved file), then the sections that moved up from beyond the capacity, which become notes of their own.
 void NoteManager::AdoptReload(NoteTable table) {
     const size_t kept = std::min(notes_.size(), table.rows.size());
     if (kept < notes_.size()) services_.log.Failure("the saved settings hold fewer notes than were saved");
@@ -209,7 +213,7 @@ void NoteManager::AdoptReload(NoteTable table) {
         if (!SameLook(note.record, table.rows[i])) note.lookCurrent = false;
         note.record = std::move(table.rows[i]);
     }
-    overflow_ = std::move(table.overflow);
+    layout_ = std::move(table.layout);
     if (table.rows.size() > kept) {
         ViewUpdate update(updatingView_);
         AdoptRecords(std::vector<NoteRecord>(std::make_move_iterator(table.rows.begin() + long(kept)),

@@ -100,7 +100,7 @@ public:
     bool AutoStart() const { return m_autoStart; }
     int ShownCount() const;
     int WindowsCreated() const { return m_windowsCreated; }
-    const std::vector<RawSection>& Overflow() const { return overflow_; }
+    const FileLayout& Layout() const { return layout_; }
 
 private:
     enum class Report { MessageBox, LogOnly };
@@ -129,7 +129,7 @@ private:
     ManagerView& view_;
     Services services_;
     std::vector<Note> notes_;
-    std::vector<RawSection> overflow_;  // sections past the capacity, written back unchanged
+    FileLayout layout_;  // what the file holds besides the notes' values, written back unchanged
     std::vector<std::unique_ptr<NoteWindow>> retired_;  // windows of deleted notes: an object serves one window
     std::vector<Monitor> monitors_;
     bool m_autoStart = false;

@@ -1,10 +1,34 @@
 #include "store/FileIO.h"
 
 #include <algorithm>
+#include <filesystem>
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<std::string> RemoveStaleTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string target = ResolvedTarget(path);
+    const std::string name = NameOf(target);
+    const std::string folder = FolderOf(target);
+    std::vector<std::string> removed;
+    std::error_code error;
+    for (fs::directory_iterator it(fs::u8path(folder.empty() ? "." : folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const fs::path& entry = it->path();
+        if (!IsOwnTemporaryName(entry.filename().u8string(), name)) continue;
+        std::error_code ignored;
+        if (!fs::is_regular_file(fs::symlink_status(entry, ignored))) continue;  // links and FIFOs are not ours
+        if (fs::remove(entry, ignored)) removed.push_back(entry.u8string());
+    }
+    return removed;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

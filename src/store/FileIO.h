@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Whole-file access for the settings file. Paths are UTF-8.
 
@@ -30,13 +31,24 @@ struct WriteFault {
 
 // Writes a fresh, uniquely named temporary file beside the file that path names (following symbolic
 // links to their target), flushes it to disk, gives it the old file's permissions and puts it in place of
-// that file in one step. On failure the old file is left as it was, the temporary file is removed and
-// error (when given) says why.
+// that file in one step. A read-only file is the user's word that it must not change: it is not written.
+// On failure the old file is left as it was, the temporary file is removed and error (when given) says
+// why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, const WriteFault* fault = nullptr,
                          std::string* error = nullptr);
 
-// The folder part of a path ("" when there is none).
+// Removes the temporary files that interrupted saves of the file at path left beside it, recognised by
+// this program's own naming alone; never another file. Returns the paths removed.
+std::vector<std::string> RemoveStaleTemporaries(const std::string& path);
+
+// The folder part of a path ("" when there is none), and the name after it.
 std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
+// Per platform: the file a chain of links at path ends at (path itself otherwise); whether fileName is
+// the name this program gives a temporary file for a save of settingsName.
+std::string ResolvedTarget(const std::string& path);
+bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName);
 
 // Per platform: writes bytes as above; failAfterWriting makes the write fail once the bytes are out.
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,

@@ -11,8 +11,11 @@ namespace {
 
 std::string Describe(const std::string& what, int error) { return what + ": " + std::strerror(error); }
 
+}  // namespace
+
 // The file a chain of symbolic links ends at; a dangling link names the file a write will create.
-std::string ResolveLinks(std::string path) {
+std::string ResolvedTarget(const std::string& linkPath) {
+    std::string path = linkPath;
     for (int depth = 0; depth < 40; ++depth) {
         struct stat info;
         if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
@@ -28,6 +31,13 @@ std::string ResolveLinks(std::string path) {
     }
     return path;
 }
+
+namespace {
+
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr size_t kTempRandomLength = 6;  // mkostemp's XXXXXX
+
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
@@ -67,7 +77,25 @@ void TakeOverAttributes(int fd, const std::string& target) {
     }
 }
 
+// Read-only (no write permission for anyone) is the user's word, also for a user who could replace
+// the file through its folder; a file this user may not write is not this user's to replace.
+bool IsReadOnly(const std::string& target) {
+    struct stat info;
+    if (stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    return (info.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0;
+}
+
 }  // namespace
+
+bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName) {
+    const size_t prefix = settingsName.size() + kTempInfix.size();
+    if (fileName.size() != prefix + kTempRandomLength || fileName.substr(0, settingsName.size()) != settingsName ||
+        fileName.substr(settingsName.size(), kTempInfix.size()) != kTempInfix)
+        return false;
+    for (char c : fileName.substr(prefix))
+        if (!IsAsciiAlnum(c)) return false;
+    return true;
+}
 
 FileRead ReadSettingsFile(const std::string& path) {
     FileRead result;
@@ -110,8 +138,12 @@ FileRead ReadSettingsFile(const std::string& path) {
 
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
                                std::string* error) {
-    const std::string target = ResolveLinks(path);
-    std::string temp = target + ".XXXXXX";
+    const std::string target = ResolvedTarget(path);
+    if (IsReadOnly(target)) {
+        if (error) *error = target + ": the file is read-only";
+        return false;
+    }
+    std::string temp = target + std::string(kTempInfix) + std::string(kTempRandomLength, 'X');
     // A fresh name, created exclusively: nothing planted beside the file can redirect or block the write.
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {

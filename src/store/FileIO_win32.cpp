@@ -42,13 +42,37 @@ std::wstring FinalPath(const std::wstring& path) {
     return final;
 }
 
+// "<file>.tmp-<process>-<ticks>-<counter>": unique among this program's saves, and its own.
 std::wstring UniqueTempName(const std::wstring& target) {
     static std::atomic<unsigned> counter{0};
     return target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) +
            L"-" + std::to_wstring(counter++);
 }
 
+bool IsDigits(std::string_view text) {
+    if (text.empty() || text.size() > 10) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
 }  // namespace
+
+std::string ResolvedTarget(const std::string& path) { return Narrow(FinalPath(Widen(path))); }
+
+bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName) {
+    constexpr std::string_view kInfix = ".tmp-";
+    if (fileName.size() <= settingsName.size() + kInfix.size() || fileName.substr(0, settingsName.size()) != settingsName ||
+        fileName.substr(settingsName.size(), kInfix.size()) != kInfix)
+        return false;
+    std::string_view rest = fileName.substr(settingsName.size() + kInfix.size());
+    for (int part = 0; part < 3; ++part) {
+        const size_t dash = part < 2 ? rest.find('-') : rest.size();
+        if (dash == std::string_view::npos || !IsDigits(rest.substr(0, dash))) return false;
+        rest = part < 2 ? rest.substr(dash + 1) : std::string_view();
+    }
+    return true;
+}
 
 FileRead ReadSettingsFile(const std::string& path) {
     FileRead result;
@@ -87,6 +111,11 @@ FileRead ReadSettingsFile(const std::string& path) {
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
                                std::string* error) {
     const std::wstring target = FinalPath(Widen(path));
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+        if (error) *error = path + ": the file is read-only";
+        return false;
+    }
     const std::wstring temp = UniqueTempName(target);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -51,7 +51,7 @@ IniDocument::IniDocument(std::string text) : text_(std::make_unique<const std::s
         size_t end = all.find('\n', start);
         if (end == std::string_view::npos) end = all.size();
         std::string_view line = all.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         start = end + 1;
 
         if (IsBinary(line)) binary_ = true;
@@ -60,10 +60,12 @@ IniDocument::IniDocument(std::string text) : text_(std::make_unique<const std::s
             const size_t close = trimmed.find(']');
             IniSection section;
             section.name = Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            section.header = line;
             sections_.push_back(std::move(section));
             continue;
         }
         if (sections_.empty()) {
+            preamble_.push_back(line);
             if (!trimmed.empty() && trimmed[0] != ';') blankOutside_ = false;
             continue;
         }
@@ -84,26 +86,44 @@ std::optional<std::string_view> FindValue(const IniSection& section, std::string
     return std::nullopt;
 }
 
+namespace {
+
+void AppendWithoutNul(std::string& out, std::string_view text) {
+    for (size_t start = 0; start < text.size();) {
+        const size_t nul = text.find('\0', start);
+        const size_t end = nul == std::string_view::npos ? text.size() : nul;
+        out.append(text, start, end - start);
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
 void IniWriter::Section(std::string_view name) {
     text_ += '[';
-    text_ += name;
+    AppendWithoutNul(text_, name);
     text_ += ']';
     text_ += lineEnd_;
 }
 
-void IniWriter::Key(std::string_view key, std::string_view rawValue) {
-    // A value cannot span lines: a stray CR or LF would split it and could start a new section.
-    const bool hasBreak = rawValue.find('\n') != std::string_view::npos || rawValue.find('\r') != std::string_view::npos;
+std::string WritableValue(std::string value) {
+    if (value.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return value;  // no copy
     std::string cleaned;
-    if (hasBreak) {
-        cleaned = ReplaceAll(std::string(rawValue), "\r\n", kLineBreakMarker);
-        cleaned = ReplaceAll(ReplaceAll(cleaned, "\r", kLineBreakMarker), "\n", kLineBreakMarker);
-    }
-    const std::string_view value = hasBreak ? std::string_view(cleaned) : rawValue;
+    AppendWithoutNul(cleaned, value);
+    cleaned = ReplaceAll(std::move(cleaned), "\r\n", kLineBreakMarker);
+    return ReplaceAll(ReplaceAll(std::move(cleaned), "\r", kLineBreakMarker), "\n", kLineBreakMarker);
+}
+
+void IniWriter::Key(std::string_view key, std::string_view rawValue) {
+    // Only a value that needs it is copied: a note may be huge.
+    std::string cleaned;
+    const bool needsCleaning = rawValue.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+    if (needsCleaning) cleaned = WritableValue(std::string(rawValue));
+    const std::string_view value = needsCleaning ? std::string_view(cleaned) : rawValue;
     const bool altered = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                                             (value.size() >= 2 && IsQuote(value.front()) &&
                                              value.back() == value.front()));
-    text_ += key;
+    AppendWithoutNul(text_, key);
     text_ += '=';
     if (altered) text_ += '"';
     text_ += value;
@@ -112,6 +132,6 @@ void IniWriter::Key(std::string_view key, std::string_view rawValue) {
 }
 
 void IniWriter::RawLine(std::string_view line) {
-    text_ += line;
+    AppendWithoutNul(text_, line);
     text_ += lineEnd_;
 }

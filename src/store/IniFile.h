@@ -14,6 +14,7 @@ struct IniSection {
         std::string_view value;
     };
     std::string_view name;
+    std::string_view header;  // the header line as written
     std::vector<Entry> entries;
     std::vector<std::string_view> lines;  // every line after the header, as written
 };
@@ -26,6 +27,8 @@ public:
     explicit IniDocument(std::string text);
 
     const std::vector<IniSection>& Sections() const { return sections_; }
+    // The lines before the first section, as written.
+    const std::vector<std::string_view>& Preamble() const { return preamble_; }
     size_t size() const { return sections_.size(); }
     bool empty() const { return sections_.empty(); }
     const IniSection& operator[](size_t i) const { return sections_[i]; }
@@ -40,6 +43,7 @@ public:
 
 private:
     std::unique_ptr<const std::string> text_;  // on the heap, so that moving the document keeps the views valid
+    std::vector<std::string_view> preamble_;
     std::vector<IniSection> sections_;
     bool blankOutside_ = true;
     bool binary_ = false;
@@ -55,8 +59,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // The key of a "key=value" line, trimmed, or "" when the line has no '=' or is a comment.
 std::string_view KeyOfLine(std::string_view line);
 
-// Builds INI text; values that the reader would alter (blanks at either end, enclosing quotes, line
-// breaks) are written so that they read back as given.
+// What a value becomes in the file: a line break (CR LF, CR or LF) cannot be part of a value, so it is
+// held as the line-break marker; NUL characters, which no reader of the format keeps, are left out.
+std::string WritableValue(std::string value);
+
+// Builds INI text; values go in as WritableValue makes them, and those that the reader would alter
+// (blanks at either end, enclosing quotes) are written so that they read back as given.
 class IniWriter {
 public:
     explicit IniWriter(const char* lineEnd) : lineEnd_(lineEnd) {}

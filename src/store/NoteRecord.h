@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "store/FileLayout.h"
+
 // The face of the first-run note, of added notes and of a section that names none (SimHei).
 inline constexpr const char* kDefaultFontFace = "黑体";
 
@@ -21,21 +23,19 @@ struct NoteRecord {
     bool isDelete = false;
     std::string text;              // UTF-8, line breaks held as kLineBreakMarker
     bool isTopWin = false;
+    // Where the note came from: its section in FileLayout::sections, or kNewSection for a note the
+    // file does not hold yet. A save writes the note back there, with what else the section holds.
+    int32_t section = kNewSection;
 };
 
-// A section of the settings file kept as it was read, for sections the table has no room for.
-struct RawSection {
-    std::string name;
-    std::vector<std::string> lines;
-};
-
-// The notes of the settings file: rows in file order, at most kCapacity of them.
+// The notes of the settings file: rows in file order, at most kCapacity of them, and everything else
+// the file holds.
 struct NoteTable {
     static constexpr size_t kCapacity = 1024;
 
     std::vector<NoteRecord> rows;
     std::vector<std::string> sectionNames;   // row i was read from sectionNames[i]
-    std::vector<RawSection> overflow;        // sections past the capacity, written back unchanged
+    FileLayout layout;
 
     size_t count() const { return rows.size(); }
     bool full() const { return rows.size() >= kCapacity; }

@@ -1,117 +1,87 @@
 #include "store/Settings.h"
 
 #include "store/IniFile.h"
+#include "store/NoteSection.h"
 #include "store/NoteText.h"
 #include "store/SettingsEncoding.h"
-#include "store/Unicode.h"
 
 namespace {
-
-constexpr const char* kAutoStartKey = "autoStart";
-constexpr const char* kLockedKey = "locked";  // written only while notes are locked; older readers skip it
-
-std::string Number(int32_t value) { return std::to_string(value); }
-std::string Flag(bool value) { return value ? "1" : "0"; }
-
-// Reads one key, or its default when the key is missing; an empty value is empty, not missing.
-std::string_view ValueOr(const IniSection& section, const char* key, const char* fallback) {
-    const auto value = FindValue(section, key);
-    return value ? *value : std::string_view(fallback);
-}
-
-std::string Value(const IniSection& s, const char* key, const char* fallback) {
-    return std::string(ValueOr(s, key, fallback));
-}
-
-bool ReadFlag(const IniSection& s, const char* key, const char* fallback) {
-    return ParseInt(ValueOr(s, key, fallback)) != 0;
-}
-
-int32_t ReadNumber(const IniSection& s, const char* key, const char* fallback) {
-    return ParseInt(ValueOr(s, key, fallback));
-}
-
-NoteRecord ReadNote(const IniSection& s) {
-    NoteRecord note;
-    note.isShow = ReadFlag(s, "isShow", "1");
-    note.autoStart = ReadFlag(s, kAutoStartKey, "0");
-    note.positionX = ReadNumber(s, "positionX", "500");
-    note.positionY = ReadNumber(s, "positionY", "500");
-    note.width = ReadNumber(s, "width", "800");
-    note.height = ReadNumber(s, "height", "500");
-    note.color = ParseColor(Value(s, "color", "255,0,0"));
-    note.font = Value(s, "font", kDefaultFontFace);
-    note.fontSize = ReadNumber(s, "fontSize", "380");
-    note.isDelete = ReadFlag(s, "delete", "0");
-    note.text = Value(s, "text", "");
-    note.isTopWin = ReadFlag(s, "isTopWin", "1");
-    return note;
-}
-
-void WriteNote(IniWriter& out, const std::string& name, const NoteRecord& note, const NoteState& flags) {
-    out.Section(name);
-    out.Key("isShow", Flag(note.isShow));
-    out.Key(kAutoStartKey, Flag(flags.m_autoStart));
-    out.Key("positionX", Number(note.positionX));
-    out.Key("positionY", Number(note.positionY));
-    out.Key("width", Number(note.width));
-    out.Key("height", Number(note.height));
-    out.Key("color", FormatColor(note.color));
-    out.Key("font", note.font);
-    out.Key("fontSize", Number(note.fontSize));
-    out.Key("delete", Flag(note.isDelete));
-    out.Key("text", note.text);
-    out.Key("isTopWin", Flag(note.isTopWin));
-    if (flags.m_locked) out.Key(kLockedKey, "1");
-}
-
-// A section kept aside goes back as it was, but with the program-wide flags of this run, so that every
-// section of the file agrees on them whichever one a later load reads them from.
-void WriteRawSection(IniWriter& out, const RawSection& section, const NoteState& flags) {
-    out.Section(section.name);
-    bool wroteAutoStart = false;
-    bool wroteLocked = false;
-    for (const std::string& line : section.lines) {
-        const std::string_view key = KeyOfLine(line);
-        if (EqualsIgnoringCase(key, kAutoStartKey)) {
-            if (!wroteAutoStart) out.Key(kAutoStartKey, Flag(flags.m_autoStart));
-            wroteAutoStart = true;
-        } else if (EqualsIgnoringCase(key, kLockedKey)) {
-            if (!wroteLocked && flags.m_locked) out.Key(kLockedKey, "1");
-            wroteLocked = true;
-        } else {
-            out.RawLine(line);
-        }
-    }
-    if (!wroteAutoStart) out.Key(kAutoStartKey, Flag(flags.m_autoStart));
-    if (!wroteLocked && flags.m_locked) out.Key(kLockedKey, "1");
-}
 
 void LoadFirstRun(NoteState& state) {
     state.table.rows = {FirstRunNote()};
     state.table.sectionNames = {"Text_0"};
-    state.table.overflow.clear();
     state.m_autoStart = false;
     state.m_locked = false;
 }
 
-std::string FirstRunText() {
-    NoteState state;
-    IniWriter out(SettingsLineEnd());
-    WriteNote(out, "Text_0", FirstRunNote(), state);
-    return out.Take();
+// The lines before the first section, but for the encoding mark, which every save writes anew.
+std::vector<std::string> KeepPreamble(const IniDocument& document) {
+    std::vector<std::string> preamble;
+    for (std::string_view line : document.Preamble()) {
+        if (preamble.empty() && IsUtf8MarkerLine(line)) continue;
+        preamble.emplace_back(line);
+    }
+    return preamble;
 }
+
+// Blanks and comments are an empty settings file; anything else without a note is not a settings
+// file at all.
+LoadOutcome WithoutNotes(NoteState& state, const IniDocument& document, bool noteSections) {
+    LoadFirstRun(state);
+    if (document.empty()) {
+        const bool empty = document.BlankOutsideSections() && !document.HasBinaryCharacters();
+        return empty ? LoadOutcome::NoNotes : LoadOutcome::Unreadable;
+    }
+    return noteSections ? LoadOutcome::NoNotes : LoadOutcome::Unreadable;
+}
+
+SharedFlags FlagsOf(const NoteState& state) { return {state.m_autoStart, state.m_locked}; }
 
 // Room for the whole file at once: a large file is not copied over and over as it grows.
 size_t SerializedSizeEstimate(const NoteState& state) {
     constexpr size_t kKeysAndNumbers = 256;
-    size_t bytes = 0;
+    size_t bytes = kKeysAndNumbers;
     for (const NoteRecord& row : state.table.rows) bytes += row.text.size() + row.font.size() + kKeysAndNumbers;
-    for (const RawSection& section : state.table.overflow) {
-        bytes += section.name.size() + kKeysAndNumbers;
-        for (const std::string& line : section.lines) bytes += line.size() + 2;
+    for (const FileSection& section : state.table.layout.sections) {
+        bytes += section.header.size() + kKeysAndNumbers;
+        for (const KeptLine& line : section.lines) bytes += line.text.size() + 2;
     }
     return bytes;
+}
+
+// Writes the table's notes in row order into the places their sections had, with the sections that
+// are not notes between them where they were. Returns whether any note was written.
+bool WriteNotesAndKeptSections(IniWriter& out, const NoteState& state) {
+    const std::vector<FileSection>& sections = state.table.layout.sections;
+    const SharedFlags flags = FlagsOf(state);
+    std::vector<bool> claimed(sections.size(), false);
+    size_t nextKept = 0;
+    bool wroteNote = false;
+    const auto writeKeptBefore = [&](size_t end) {
+        for (; nextKept < end; ++nextKept) {
+            const FileSection& section = sections[nextKept];
+            if (section.kind == FileSection::Kind::Note) continue;  // a note's section goes with its note
+            WriteKeptSection(out, section, flags);
+            wroteNote = wroteNote || section.kind == FileSection::Kind::Overflow;
+        }
+    };
+    static const std::vector<KeptLine> kNoLines;
+    const std::vector<NoteRecord>& rows = state.table.rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const size_t own = size_t(rows[i].section);
+        const bool hasSection = rows[i].section >= 0 && own < sections.size() && !claimed[own] &&
+                                sections[own].kind == FileSection::Kind::Note;
+        if (hasSection) {
+            claimed[own] = true;
+            writeKeptBefore(own);
+        }
+        if (rows[i].isDelete) continue;
+        WriteNoteSection(out, "Text_" + std::to_string(i), rows[i], hasSection ? sections[own].lines : kNoLines,
+                         flags);
+        wroteNote = true;
+    }
+    writeKeptBefore(sections.size());
+    return wroteNote;
 }
 
 }  // namespace
@@ -137,49 +107,57 @@ NoteRecord FirstRunNote() {
 }
 
 LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capacity) {
+    // No settings file holds a NUL, and no save writes one: such bytes are another kind of file.
+    const bool binary = text.find('\0') != std::string::npos;
     const IniDocument document = ParseIni(std::move(text));
-    if (document.empty()) {
-        LoadFirstRun(state);
-        // Blanks and comments are an empty settings file; anything else is not a settings file at all.
-        const bool empty = document.BlankOutsideSections() && !document.HasBinaryCharacters();
-        return empty ? LoadOutcome::NoNotes : LoadOutcome::Unreadable;
-    }
     NoteTable& table = state.table;
     table.rows.clear();
     table.sectionNames.clear();
-    table.overflow.clear();
+    table.layout = FileLayout{KeepPreamble(document), {}};
+    if (binary) {
+        LoadFirstRun(state);
+        return LoadOutcome::Unreadable;
+    }
+    bool noteSections = false;
     for (const IniSection& section : document) {
+        using Kind = FileSection::Kind;
+        if (!IsNoteSection(section)) {
+            table.layout.sections.push_back({Kind::Foreign, std::string(section.header), KeepAllLines(section)});
+            continue;
+        }
+        noteSections = true;
         if (table.rows.size() >= capacity) {
-            RawSection& raw = table.overflow.emplace_back();
-            raw.name = section.name;
-            raw.lines.assign(section.lines.begin(), section.lines.end());
+            table.layout.sections.push_back({Kind::Overflow, std::string(section.header), KeepAllLines(section)});
             continue;
         }
         // The flags of the last section read decide, a section marked deleted included.
-        state.m_autoStart = ReadFlag(section, kAutoStartKey, "0");
-        state.m_locked = ReadFlag(section, kLockedKey, "0");
-        if (ReadFlag(section, "delete", "0")) continue;
-        table.rows.push_back(ReadNote(section));
+        const SharedFlags flags = ReadSharedFlags(section);
+        state.m_autoStart = flags.autoStart;
+        state.m_locked = flags.locked;
+        if (IsMarkedDeleted(section)) continue;  // dropped with its keys at the next save
+        NoteRecord& note = table.rows.emplace_back(ReadNote(section));
+        note.section = int32_t(table.layout.sections.size());
+        table.layout.sections.push_back({Kind::Note, {}, KeepNoteLines(section)});
         table.sectionNames.emplace_back(section.name);
     }
-    if (table.rows.empty() && table.overflow.empty()) {
-        LoadFirstRun(state);
-        return LoadOutcome::NoNotes;
-    }
+    if (table.rows.empty() && table.layout.OverflowCount() == 0) return WithoutNotes(state, document, noteSections);
     return LoadOutcome::Loaded;
 }
 
 LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capacity) {
     FileRead read = ReadSettingsFile(path);
     if (read.status == FileRead::Status::Missing) {
+        NoteState firstRun;
+        LoadFirstRun(firstRun);
         std::string error;
-        const bool written = WriteFileAtomically(path, EncodeSettingsText(FirstRunText()), nullptr, &error);
-        LoadFirstRun(state);
+        const bool written = WriteFileAtomically(path, EncodeSettingsText(SerializeSettings(firstRun)), nullptr, &error);
+        state = std::move(firstRun);
         if (!written) return {LoadOutcome::FirstRunNotWritten, error};
         return {LoadOutcome::FirstRunWritten, {}};
     }
     if (read.status == FileRead::Status::Failed) {
         LoadFirstRun(state);
+        state.table.layout = {};
         return {LoadOutcome::Unreadable, read.error};
     }
     const LoadOutcome outcome = LoadSettingsFromText(state, DecodeSettingsBytes(std::move(read.bytes)), capacity);
@@ -190,19 +168,10 @@ LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capaci
 std::string SerializeSettings(const NoteState& state) {
     IniWriter out(SettingsLineEnd());
     out.Reserve(SerializedSizeEstimate(state));
-    bool wroteSection = false;
-    const std::vector<NoteRecord>& rows = state.table.rows;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].isDelete) continue;
-        WriteNote(out, "Text_" + std::to_string(i), rows[i], state);
-        wroteSection = true;
-    }
-    for (const RawSection& section : state.table.overflow) {
-        WriteRawSection(out, section, state);
-        wroteSection = true;
-    }
+    if (SettingsFileIsUtf8()) out.RawLine(kUtf8Marker);
+    for (const std::string& line : state.table.layout.preamble) out.RawLine(line);
     // With every note deleted the file falls back to the first-run note.
-    if (!wroteSection) return FirstRunText();
+    if (!WriteNotesAndKeptSections(out, state)) WriteNoteSection(out, "Text_0", FirstRunNote(), {}, SharedFlags{});
     return out.Take();
 }
 

@@ -27,15 +27,17 @@ struct LoadResult {
 };
 
 // Replaces the table and the program-wide flags with what the file at path holds. At most capacity notes
-// go into the rows; the sections after them are kept aside unchanged. Sections marked deleted are left
-// out: the next save drops them.
+// go into the rows; the note sections after them are kept aside unchanged, as are sections that are not
+// notes, comments and keys the program does not know. Sections marked deleted are left out: the next
+// save drops them.
 LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capacity = NoteTable::kCapacity);
 
 // Same, from the file's decoded content.
 LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capacity = NoteTable::kCapacity);
 
-// The file's content for the table: every row not marked deleted as "Text_<row>", then the sections kept
-// aside, every section with the program-wide flags.
+// The file's content for the table: every row not marked deleted as "Text_<row>", in the place and with
+// the other lines of the section it came from, every section with the program-wide flags; everything
+// the program does not own as it was.
 std::string SerializeSettings(const NoteState& state);
 
 struct SaveOptions {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "store/EncodingGuess.h"
 #include "store/SettingsEncoding.h"
 #include "store/Unicode.h"
 
@@ -23,7 +24,7 @@ iconv_t Gb18030Decoder() {
 // Files written by the Windows profile functions on a Chinese system are GBK; GB18030 is its superset.
 std::string DecodeLegacyCodePage(std::string_view bytes) {
     const iconv_t cd = Gb18030Decoder();
-    if (cd == reinterpret_cast<iconv_t>(-1)) return Utf16ToUtf8(Utf8ToUtf16(bytes));
+    if (cd == reinterpret_cast<iconv_t>(-1)) return RepairUtf8(bytes);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     std::string input(bytes);
@@ -45,6 +46,12 @@ std::string DecodeLegacyCodePage(std::string_view bytes) {
     return out;
 }
 
+bool IsCleanLegacyText(std::string_view bytes) { return IsWellFormedGbk(bytes); }
+
+bool LegacyCodePageIsGbk() { return true; }
+
 std::string EncodeSettingsText(std::string utf8) { return utf8; }
+
+bool SettingsFileIsUtf8() { return true; }
 
 const char* SettingsLineEnd() { return "\n"; }

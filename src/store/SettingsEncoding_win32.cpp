@@ -15,6 +15,16 @@ std::string DecodeLegacyCodePage(std::string_view bytes) {
     return Utf16ToUtf8(wide);
 }
 
+bool IsCleanLegacyText(std::string_view bytes) {
+    return bytes.empty() ||
+           MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), nullptr, 0) > 0;
+}
+
+bool LegacyCodePageIsGbk() {
+    const UINT codePage = GetACP();
+    return codePage == 936 || codePage == 54936;
+}
+
 // UTF-16LE with a byte-order mark: the Windows profile functions read it too.
 std::string EncodeSettingsText(std::string utf8) {
     std::u16string wide = Utf8ToUtf16(utf8);
@@ -30,3 +40,5 @@ std::string EncodeSettingsText(std::string utf8) {
 }
 
 const char* SettingsLineEnd() { return "\r\n"; }
+
+bool SettingsFileIsUtf8() { return false; }

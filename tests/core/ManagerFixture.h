@@ -6,6 +6,7 @@
 #include "FileHelpers.h"
 #include "TempFolder.h"
 #include "manager/NoteManager.h"
+#include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "store/Settings.h"
 #include "store/Unicode.h"

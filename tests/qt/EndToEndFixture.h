@@ -11,6 +11,7 @@
 #include "FileHelpers.h"
 #include "RunningProgram.h"
 #include "TempFolder.h"
+#include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "store/Unicode.h"
 

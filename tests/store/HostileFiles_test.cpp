@@ -5,6 +5,7 @@
 
 #include "FileHelpers.h"
 #include "TempFolder.h"
+#include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "store/Settings.h"
 #include "store/Unicode.h"
@@ -119,7 +120,7 @@ TEST_F(HostileFiles, SectionsBeyondTheCapacityAndTheFlagsSurviveEverySave) {
         file += "[Text_" + std::to_string(i) + "]\ntext=n" + std::to_string(i) + (i < 1024 ? "\nautoStart=1\n" : "\n");
     WriteBytes(Path(), file);
     Load();
-    ASSERT_EQ(state.table.overflow.size(), 6u);
+    ASSERT_EQ(state.table.layout.OverflowCount(), 6u);
     EXPECT_TRUE(state.m_autoStart);
     for (int i = 0; i < 3; ++i) state.table.rows[size_t(i)].isDelete = true;
     ASSERT_TRUE(SaveSettings(state, Path()));
@@ -155,19 +156,20 @@ TEST_F(HostileFiles, SavesGoThroughLinksKeepPermissionsAndNeverBlock) {
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
-    // Traps at the name a temporary file once had: a link to another file, and a FIFO.
+    // Traps at the names temporary files once had: a link to another file, and FIFOs.
     fs::remove(Path());
     WriteBytes(Path(), "[Text_0]\ntext=plain\n");
-    chmod(Path().c_str(), 0444);
+    chmod(Path().c_str(), 0640);
     const std::string victim = elsewhere.File("victim");
     WriteBytes(victim, "untouched");
     fs::create_symlink(victim, Path() + ".tmp");
     mkfifo((Path() + ".XXXXXX").c_str(), 0600);
+    mkfifo((Path() + ".tmp-XXXXXX").c_str(), 0600);
     Load();
     ASSERT_TRUE(SaveSettings(state, Path()));
     EXPECT_EQ(ReadBytes(victim), "untouched");
     ASSERT_EQ(stat(Path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
 
     // A FIFO in the file's place is not a settings file, and reading it does not wait for a writer.
     fs::remove(Path());

@@ -148,7 +148,7 @@ TEST_F(SettingsTest, SectionsBeyondTheCapacityAreKeptInTheFile) {
     WriteUtf8(file);
     LoadSettings(state, Path());
     ASSERT_EQ(state.table.count(), NoteTable::kCapacity);
-    ASSERT_EQ(state.table.overflow.size(), 6u);
+    ASSERT_EQ(state.table.layout.OverflowCount(), 6u);
 
     state.table.rows[0].isDelete = true;  // frees one place: the first kept section moves into the table
     ASSERT_TRUE(SaveSettings(state, Path()));
@@ -157,7 +157,7 @@ TEST_F(SettingsTest, SectionsBeyondTheCapacityAreKeptInTheFile) {
     EXPECT_EQ(sections.back().name, "Text_1029");
     EXPECT_EQ(sections.back().lines.at(1), "; keep me");
     EXPECT_EQ(state.table.rows[1023].text, "note 1024");
-    EXPECT_EQ(state.table.overflow.size(), 5u);
+    EXPECT_EQ(state.table.layout.OverflowCount(), 5u);
 }
 
 TEST_F(SettingsTest, LongAndAwkwardTextsSurvive) {

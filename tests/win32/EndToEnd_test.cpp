@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FileHelpers.h"
+#include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
