@@ -130,7 +130,10 @@ void CSkyslate2Dlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CSkyslate2Dlg::SetEditText(const std::string& text) { edit_->setPlainText(FromCoreText(text)); }
+void CSkyslate2Dlg::SetEditText(const EditableText& text) {
+    edit_->setPlainText(FromCoreText(text.text));
+    edit_->setReadOnly(!text.editable);
+}
 
 std::string CSkyslate2Dlg::EditText() const { return ToCoreText(edit_->toPlainText()); }
 

@@ -18,7 +18,7 @@ public:
 
     NoteManager& Manager() { return manager_; }
 
-    void SetEditText(const std::string& text) override;
+    void SetEditText(const EditableText& text) override;
     void SetAutoStartCheck(bool checked) override;
     void SetTopMostCheck(bool checked) override;
     void InsertListRow(int index, const std::string& label, bool checked) override;

@@ -85,7 +85,9 @@ void CSkyslate2Dlg::OnListItemChanged(const NMLISTVIEW& change) {
     if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) manager_.SelectNote(change.iItem);
 }
 
-void CSkyslate2Dlg::SetEditText(const std::string& text) { SetWindowTextUtf8(Item(IDC_TEXT_EDIT), text); }
+void CSkyslate2Dlg::SetEditText(const EditableText& text) {
+    SetEditControlText(Item(IDC_TEXT_EDIT), text.text, text.editable);
+}
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { SetChecked(IDC_AUTOSTART, checked); }
 

@@ -21,7 +21,7 @@ public:
     // Messages the dialog has no use for go here first (the tray's, display changes); true when taken.
     std::function<bool(UINT, WPARAM, LPARAM)> otherMessages;
 
-    void SetEditText(const std::string& text) override;
+    void SetEditText(const EditableText& text) override;
     void SetAutoStartCheck(bool checked) override;
     void SetTopMostCheck(bool checked) override;
     void InsertListRow(int index, const std::string& label, bool checked) override;

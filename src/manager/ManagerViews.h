@@ -7,11 +7,18 @@
 // What the manager's handlers drive. Each front end implements these over its own widgets. The core
 // only tells the views what to show; what the user did reaches the core as arguments of its commands.
 
+// What a dialog's edit shows of a note: its text with CR LF line breaks, or only the beginning of a text
+// too long to edit there, read-only.
+struct EditableText {
+    std::string text;
+    bool editable = true;
+};
+
 // The manager dialog and its controls: the text edit, the two check boxes and the note list.
 class ManagerView {
 public:
     virtual ~ManagerView() = default;
-    virtual void SetEditText(const std::string& text) = 0;  // CR LF line breaks
+    virtual void SetEditText(const EditableText& text) = 0;
     virtual void SetAutoStartCheck(bool checked) = 0;
     virtual void SetTopMostCheck(bool checked) = 0;
     virtual void InsertListRow(int index, const std::string& label, bool checked) = 0;
@@ -70,5 +77,6 @@ inline constexpr const char* kTooManyNotes = "便签数量已达上限！";
 inline constexpr const char* kAlreadyRunning = "程序已在运行！";
 inline constexpr const char* kReadFailed =
     "设置文件读取失败！\n为了不覆盖其中的便签，本次运行不会保存设置。请检查文件后重新启动程序。";
+inline constexpr const char* kTooLongToEdit = "……（便签太长，这里只显示开头，不能修改。）";
 inline constexpr const char* kNotSavedUnreadable = "设置文件读取失败，为了不覆盖其中的便签，本次运行不保存设置。";
 }  // namespace text

@@ -1,6 +1,23 @@
 #include "manager/Note.h"
 
 #include "store/NoteText.h"
+#include "store/Unicode.h"
+
+namespace {
+
+// Enough for any note a person types; an edit still lays out a line this long at once.
+constexpr size_t kEditableBytes = 256 * 1024;
+constexpr size_t kPreviewCharacters = 4000;
+
+}  // namespace
+
+bool IsEditable(const NoteRecord& record) { return record.text.size() <= kEditableBytes; }
+
+EditableText TextForEdit(const NoteRecord& record) {
+    if (IsEditable(record)) return {StoredToText(record.text), true};
+    const std::string beginning(Utf8Prefix(record.text, kPreviewCharacters));
+    return {StoredToText(beginning) + "\r\n" + text::kTooLongToEdit, false};
+}
 
 Appearance AppearanceOf(const NoteRecord& record) { return {record.color, record.font, record.fontSize}; }
 

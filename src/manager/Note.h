@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "manager/ManagerViews.h"
 #include "notewindow/NoteWindow.h"
 #include "store/NoteRecord.h"
 
@@ -15,6 +16,11 @@ struct Appearance {
 };
 
 Appearance AppearanceOf(const NoteRecord& record);
+// What the manager's and the quick settings' edits show of a note. An edit lays out a line whole, so a
+// text too long for that shows only its beginning and cannot be changed there: the note keeps its text
+// whatever such an edit holds.
+EditableText TextForEdit(const NoteRecord& record);
+bool IsEditable(const NoteRecord& record);
 // What a note window shows for a record, in an appearance that may be a preview.
 NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
 

@@ -237,7 +237,7 @@ void NoteManager::MakeCurrent(int row) {
 void NoteManager::ShowEditText() {
     if (!editStale_) return;
     const Note* note = CurrentNote();
-    view_.SetEditText(note ? StoredToText(note->record.text) : std::string());
+    view_.SetEditText(note ? TextForEdit(note->record) : EditableText{});
     editStale_ = false;
 }
 
@@ -408,7 +408,7 @@ void NoteManager::KeepNoteOnScreen(Note& note) {
 void NoteManager::ConfirmChanges(int row, const std::string& editText, const Appearance& appearance) {
     if (!IsRow(row)) return;
     Note& note = notes_[size_t(row)];
-    note.record.text = TextToStored(editText);
+    if (IsEditable(note.record)) note.record.text = TextToStored(editText);
     note.record.color = appearance.color;
     note.record.font = appearance.font;
     note.record.fontSize = appearance.fontSize;

@@ -15,7 +15,7 @@ QuickSettings::Initial QuickSettings::Init() {
     if (row < 0) return initial;
     const NoteRecord& record = manager_.Record(row);
     initial.valid = true;
-    initial.text = StoredToText(record.text);
+    initial.text = TextForEdit(record);
     initial.autoStart = manager_.AutoStart();
     initial.topMost = record.isTopWin;
     m_pending = AppearanceOf(record);

@@ -14,7 +14,7 @@ public:
     // What the dialog shows when it opens. Not valid when the note has no row: close at once then.
     struct Initial {
         bool valid = false;
-        std::string text;  // CR LF line breaks
+        EditableText text;
         bool autoStart = false;
         bool topMost = false;
     };

@@ -63,7 +63,8 @@ void TempSetingDlg::BuildLayout() {
 void TempSetingDlg::Run() {
     const QuickSettings::Initial initial = settings_.Init();
     if (!initial.valid) return;
-    edit_->setPlainText(FromCoreText(initial.text));
+    edit_->setPlainText(FromCoreText(initial.text.text));
+    edit_->setReadOnly(!initial.text.editable);
     autoStart_->setChecked(initial.autoStart);
     topMost_->setChecked(initial.topMost);
     CenterOnScreen(*this);

@@ -8,7 +8,7 @@ void TempSetingDlg::OnInitDialog() {
         End(IDCANCEL);  // a window without a row: nothing to edit
         return;
     }
-    SetWindowTextUtf8(Item(IDC_QS_EDIT), initial.text);
+    SetEditControlText(Item(IDC_QS_EDIT), initial.text.text, initial.text.editable);
     SetChecked(IDC_QS_AUTOSTART, initial.autoStart);
     SetChecked(IDC_QS_TOPMOST, initial.topMost);
 }

@@ -1,5 +1,7 @@
 #include "store/IniFile.h"
 
+#include <cstring>
+
 #include "store/NoteText.h"
 
 namespace {
@@ -54,7 +56,7 @@ IniDocument::IniDocument(std::string text) : text_(std::make_unique<const std::s
         while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         start = end + 1;
 
-        if (IsBinary(line)) binary_ = true;
+        if (sections_.empty() && IsBinary(line)) binary_ = true;
         const std::string_view trimmed = Trim(line);
         if (!trimmed.empty() && trimmed[0] == '[') {
             const size_t close = trimmed.find(']');
@@ -88,6 +90,13 @@ std::optional<std::string_view> FindValue(const IniSection& section, std::string
 
 namespace {
 
+// memchr per character sought: find_first_of would search the sought characters once per byte of text.
+bool NeedsCleaning(std::string_view value) {
+    for (char c : {'\r', '\n', '\0'})
+        if (std::memchr(value.data(), c, value.size())) return true;
+    return false;
+}
+
 void AppendWithoutNul(std::string& out, std::string_view text) {
     for (size_t start = 0; start < text.size();) {
         const size_t nul = text.find('\0', start);
@@ -107,7 +116,7 @@ void IniWriter::Section(std::string_view name) {
 }
 
 std::string WritableValue(std::string value) {
-    if (value.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return value;  // no copy
+    if (!NeedsCleaning(value)) return value;  // no copy
     std::string cleaned;
     AppendWithoutNul(cleaned, value);
     cleaned = ReplaceAll(std::move(cleaned), "\r\n", kLineBreakMarker);
@@ -117,7 +126,7 @@ std::string WritableValue(std::string value) {
 void IniWriter::Key(std::string_view key, std::string_view rawValue) {
     // Only a value that needs it is copied: a note may be huge.
     std::string cleaned;
-    const bool needsCleaning = rawValue.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+    const bool needsCleaning = NeedsCleaning(rawValue);
     if (needsCleaning) cleaned = WritableValue(std::string(rawValue));
     const std::string_view value = needsCleaning ? std::string_view(cleaned) : rawValue;
     const bool altered = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||

@@ -38,7 +38,8 @@ public:
     std::vector<IniSection>::const_iterator end() const { return sections_.end(); }
     // True when the text holds nothing but blanks and comments outside any section.
     bool BlankOutsideSections() const { return blankOutside_; }
-    // True when the text holds characters no settings file has: NUL and other control characters.
+    // True when the text before the first section holds characters no settings file has: NUL and
+    // other control characters.
     bool HasBinaryCharacters() const { return binary_; }
 
 private:

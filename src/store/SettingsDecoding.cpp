@@ -39,12 +39,6 @@ std::optional<ByteOrder> Utf16ByStructure(std::string_view bytes) {
     return std::nullopt;
 }
 
-bool HasNonAscii(std::string_view bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    return false;
-}
-
 enum class Encoding { Utf8, Legacy };
 
 // Without a mark, all of the file's lines together decide: GBK whose short lines are valid UTF-8 by
@@ -80,7 +74,7 @@ std::string DecodeByLines(std::string_view text, Encoding file) {
         size_t end = text.find('\n', start);
         end = end == std::string_view::npos ? text.size() : end + 1;
         const std::string_view line = text.substr(start, end - start);
-        if (HasNonAscii(line)) {
+        if (!IsAscii(line)) {
             const bool legacy = ReadLineAsLegacy(line, file);
             if (legacy != runIsLegacy) {
                 flush(start);
@@ -112,7 +106,7 @@ std::string DecodeSettingsBytes(std::string bytes) {
     const std::string_view text = view.substr(boms);
     const bool validUtf8 = IsValidUtf8(text);
     const bool markedUtf8 = boms > 0 || IsUtf8MarkerLine(text.substr(0, text.find('\n')));
-    const Encoding encoding = markedUtf8 || !HasNonAscii(text) ? Encoding::Utf8 : ChooseEncoding(text, validUtf8);
+    const Encoding encoding = markedUtf8 || IsAscii(text) ? Encoding::Utf8 : ChooseEncoding(text, validUtf8);
     if (encoding == Encoding::Utf8 && validUtf8) {
         bytes.erase(0, boms);  // in place: a large file is not copied
         return bytes;

@@ -1,5 +1,8 @@
 #include "store/Unicode.h"
 
+#include <cstdint>
+#include <cstring>
+
 char32_t NextCodePoint(std::string_view bytes, size_t& i) {
     const unsigned char lead = static_cast<unsigned char>(bytes[i++]);
     if (lead < 0x80) return lead;
@@ -85,8 +88,32 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+namespace {
+
+// Eight bytes at a time: settings text is mostly ASCII, and a note may be huge.
+bool IsAsciiBlock(std::string_view bytes, size_t i) {
+    uint64_t block;
+    std::memcpy(&block, bytes.data() + i, sizeof block);
+    return (block & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view bytes) {
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8)
+        if (!IsAsciiBlock(bytes, i)) return false;
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+    return true;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size();) {
+        if (i + 8 <= bytes.size() && IsAsciiBlock(bytes, i)) {
+            i += 8;
+            continue;
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;

@@ -7,6 +7,7 @@
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 bool IsValidUtf8(std::string_view bytes);
+bool IsAscii(std::string_view bytes);
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // Decodes the code point at bytes[i] and advances i past it. A malformed sequence gives

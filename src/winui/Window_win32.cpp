@@ -103,3 +103,9 @@ std::string WindowTextUtf8(HWND hwnd) {
 }
 
 void SetWindowTextUtf8(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Widen(text).c_str()); }
+
+void SetEditControlText(HWND edit, const std::string& text, bool editable) {
+    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextUtf8(edit, text);
+    SendMessageW(edit, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
+}

@@ -56,3 +56,6 @@ private:
 // The text of a window, and a window's text set from UTF-8.
 std::string WindowTextUtf8(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);
+// An edit control's text, beyond the 32,767 characters a user may type by default, and whether the user
+// may change it.
+void SetEditControlText(HWND edit, const std::string& text, bool editable);

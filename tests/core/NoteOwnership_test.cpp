@@ -101,7 +101,7 @@ TEST_F(NoteOwnership, AHiddenNoteEditedInTheManagerShowsItsNewText) {
     EXPECT_EQ(WindowOfRow(1)->text(), "new\r\ntext");
     EXPECT_EQ(WindowOfRow(1)->fill(), 0xFF445566u);
     QuickSettings dialog(*manager, *manager->WindowOf(1));
-    EXPECT_EQ(dialog.Init().text, "new\r\ntext");
+    EXPECT_EQ(dialog.Init().text.text, "new\r\ntext");
     dialog.Ok("new\r\ntext");
     EXPECT_EQ(FileValue(1, "text"), "new*#33#text");
 }

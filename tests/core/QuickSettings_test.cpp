@@ -24,7 +24,7 @@ TEST_F(QuickSettingsTest, OpensOnItsOwnNote) {
     QuickSettings dialog = Open(1);
     EXPECT_TRUE(initial.valid);
     EXPECT_EQ(dialog.NoteIndex(), 1);
-    EXPECT_EQ(initial.text, "one");
+    EXPECT_EQ(initial.text.text, "one");
     EXPECT_FALSE(initial.topMost);
     EXPECT_EQ(dialog.Pending().font, "Arial");
     EXPECT_EQ(manager->Current(), 0);  // the manager's current note is left alone

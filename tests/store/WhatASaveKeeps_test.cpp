@@ -111,34 +111,9 @@ TEST_F(WhatASaveKeeps, WhatASaveWritesLoadsBackToTheSameNotes) {
     }
 }
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include "store/Unicode.h"
-
-namespace {
-void MakeReadOnly(const std::string& path) {
-    const std::u16string wide = Utf8ToUtf16(path);
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()), FILE_ATTRIBUTE_READONLY);
-}
-void MakeWritable(const std::string& path) {
-    const std::u16string wide = Utf8ToUtf16(path);
-    SetFileAttributesW(reinterpret_cast<const wchar_t*>(wide.c_str()), FILE_ATTRIBUTE_NORMAL);
-}
-}  // namespace
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-void MakeReadOnly(const std::string& path) { chmod(path.c_str(), 0444); }
-void MakeWritable(const std::string& path) { chmod(path.c_str(), 0644); }
-}  // namespace
-#endif
-
 TEST_F(WhatASaveKeeps, AReadOnlyFileIsNeverSavedOver) {
     Load("[Text_0]\ntext=kept\n");
-    MakeReadOnly(Path());
+    SetReadOnly(Path(), true);
     const std::string before = ReadBytes(Path());
     state.table.rows[0].text = "changed";
     std::string error;
@@ -146,7 +121,7 @@ TEST_F(WhatASaveKeeps, AReadOnlyFileIsNeverSavedOver) {
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     EXPECT_EQ(ReadBytes(Path()), before);
     EXPECT_EQ(state.table.rows[0].text, "changed");  // the table keeps what was not saved
-    MakeWritable(Path());
+    SetReadOnly(Path(), false);
     EXPECT_TRUE(SaveSettings(state, Path()));
 }
 

@@ -79,13 +79,17 @@ struct FakeView : ManagerView {
         bool checked = false;
     };
     std::string edit;
+    bool editable = true;
     bool autoStartCheck = false;
     bool topMostCheck = false;
     std::vector<Row> rows;
     int selected = -1;
     bool shown = false;  // the dialog starts hidden
 
-    void SetEditText(const std::string& t) override { edit = t; }
+    void SetEditText(const EditableText& t) override {
+        edit = t.text;
+        editable = t.editable;
+    }
     void SetAutoStartCheck(bool c) override { autoStartCheck = c; }
     void SetTopMostCheck(bool c) override { topMostCheck = c; }
     void InsertListRow(int i, const std::string& label, bool c) override {
