@@ -1,4 +1,5 @@
-// Settings files that cannot be read, and ones with huge values, as the running program meets them.
+// Settings files that cannot be read, are not ours, are read-only or hold huge values, as the running program
+// meets them.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +34,45 @@ TEST_F(EndToEndQt, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
     struct stat info;
     ASSERT_EQ(stat(SettingsPath().c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, geteuid());
+}
+
+TEST_F(EndToEndQt, AnotherProgramsFileBehindTheLinkIsReportedAndNeverWrittenOver) {
+    TempFolder elsewhere;
+    const std::string config = "[user]\n\tname = Someone\n[core]\n\teditor = vim\n";
+    WriteBytes(elsewhere.File("config"), config);
+    std::filesystem::create_symlink(elsewhere.File("config"), SettingsPath());
+    RunningProgram program = Start();
+    ASSERT_TRUE(WaitFor([&] { return program.FindByTitle("Skyslate2").has_value(); }));
+    QThread::msleep(300);
+    Xdotool({"key", "Return"});
+    const auto note = program.WaitForRole("text_0");  // the program goes on with the welcome note
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(ReadBytes(elsewhere.File("config")), config);
+    EXPECT_TRUE(std::filesystem::is_symlink(SettingsPath()));
+}
+
+// Read-only: the file's mode says so, or it belongs to someone else and the program's user may not
+// write it, though the folder would let the program replace it.
+TEST_F(EndToEndQt, AReadOnlyFileIsNeverSavedOver) {
+    const std::string notes = BlockNote(0, 100, 100) + "; kept by hand\n";
+    chmod(folder.Path().c_str(), 0777);
+    for (bool asOtherUser : {false, true}) {
+        if (asOtherUser && geteuid() != 0) continue;  // only root can start the program as another user
+        WriteBytes(SettingsPath(), notes);
+        chmod(SettingsPath().c_str(), asOtherUser ? 0644 : 0444);
+        int user = -1;
+        if (asOtherUser) {
+            user = 65534;
+            ASSERT_EQ(chown(runtime.Path().c_str(), uid_t(user), gid_t(user)), 0);
+            ASSERT_EQ(chown(config.Path().c_str(), uid_t(user), gid_t(user)), 0);
+        }
+        RunningProgram program = Start(user);
+        ASSERT_TRUE(program.WaitForRole("text_0"));
+        EXPECT_TRUE(program.Terminate());  // the session's end tries to save, and may not
+        EXPECT_EQ(ReadBytes(SettingsPath()), notes) << (asOtherUser ? "another user's file" : "mode 0444");
+        std::filesystem::remove(SettingsPath());
+    }
 }
 
 TEST_F(EndToEndQt, HugeTextsAndSizesShowWithinTheScreenAndSurviveASave) {
