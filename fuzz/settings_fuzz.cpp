@@ -1,5 +1,5 @@
-// Any bytes as a settings file: decoding, parsing, loading and saving never crash, and what a save writes
-// loads back to the same notes, so that a second save writes the same file.
+// Any bytes as a settings file: decoding, parsing and loading never crash, and what a save of a file
+// that loads writes loads back to the same notes, so that a second save writes the same file.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -9,7 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NoteState first;
-    LoadSettingsFromText(first, DecodeSettingsBytes(std::string(reinterpret_cast<const char*>(data), size)));
+    const LoadOutcome outcome =
+        LoadSettingsFromText(first, DecodeSettingsBytes(std::string(reinterpret_cast<const char*>(data), size)));
+    if (outcome == LoadOutcome::Unreadable) return 0;  // never saved over
     const std::string saved = SerializeSettings(first);
 
     NoteState second;

@@ -113,11 +113,12 @@ LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capa
     NoteTable& table = state.table;
     table.rows.clear();
     table.sectionNames.clear();
-    table.layout = FileLayout{KeepPreamble(document), {}};
     if (binary) {
+        table.layout = {};
         LoadFirstRun(state);
         return LoadOutcome::Unreadable;
     }
+    table.layout = FileLayout{KeepPreamble(document), {}};
     bool noteSections = false;
     for (const IniSection& section : document) {
         using Kind = FileSection::Kind;
