@@ -64,11 +64,11 @@ inline void Xdotool(const QStringList& args) {
     ASSERT_EQ(QProcess::execute("xdotool", args), 0) << args.join(' ').toStdString();
 }
 
-// Waits up to ten seconds for a condition.
-inline bool WaitFor(const std::function<bool()>& condition) {
+// Waits up to ten seconds (or the time given) for a condition.
+inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 10000) {
+    while (timer.elapsed() < milliseconds) {
         if (condition()) return true;
         QThread::msleep(50);
     }
