@@ -13,6 +13,17 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+namespace {
+
+bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName) {
+    const size_t prefix = settingsName.size() + kTemporaryInfix.size();
+    return fileName.size() > prefix && fileName.substr(0, settingsName.size()) == settingsName &&
+           fileName.substr(settingsName.size(), kTemporaryInfix.size()) == kTemporaryInfix &&
+           IsOwnTemporarySuffix(fileName.substr(prefix));
+}
+
+}  // namespace
+
 std::vector<std::string> RemoveStaleTemporaries(const std::string& path) {
     namespace fs = std::filesystem;
     const std::string target = ResolvedTarget(path);

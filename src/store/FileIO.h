@@ -45,10 +45,13 @@ std::vector<std::string> RemoveStaleTemporaries(const std::string& path);
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);
 
-// Per platform: the file a chain of links at path ends at (path itself otherwise); whether fileName is
-// the name this program gives a temporary file for a save of settingsName.
+// A save of "<name>" writes "<name>.tmp-<suffix>"; each program has a suffix of its own form.
+inline constexpr std::string_view kTemporaryInfix = ".tmp-";
+
+// Per platform: the file a chain of links at path ends at (path itself otherwise); whether suffix is of
+// the form this program gives its temporary files.
 std::string ResolvedTarget(const std::string& path);
-bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName);
+bool IsOwnTemporarySuffix(std::string_view suffix);
 
 // Per platform: writes bytes as above; failAfterWriting makes the write fail once the bytes are out.
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,

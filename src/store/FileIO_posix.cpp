@@ -9,33 +9,9 @@
 
 namespace {
 
-std::string Describe(const std::string& what, int error) { return what + ": " + std::strerror(error); }
-
-}  // namespace
-
-// The file a chain of symbolic links ends at; a dangling link names the file a write will create.
-std::string ResolvedTarget(const std::string& linkPath) {
-    std::string path = linkPath;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat info;
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-        std::string target(size_t(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
-        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0) return path;
-        target.resize(size_t(length));
-        if (target[0] != '/') {
-            const std::string folder = FolderOf(path);
-            if (!folder.empty()) target = folder + "/" + target;
-        }
-        path = std::move(target);
-    }
-    return path;
-}
-
-namespace {
-
-constexpr std::string_view kTempInfix = ".tmp-";
 constexpr size_t kTempRandomLength = 6;  // mkostemp's XXXXXX
+
+std::string Describe(const std::string& what, int error) { return what + ": " + std::strerror(error); }
 
 bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -87,12 +63,28 @@ bool IsReadOnly(const std::string& target) {
 
 }  // namespace
 
-bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName) {
-    const size_t prefix = settingsName.size() + kTempInfix.size();
-    if (fileName.size() != prefix + kTempRandomLength || fileName.substr(0, settingsName.size()) != settingsName ||
-        fileName.substr(settingsName.size(), kTempInfix.size()) != kTempInfix)
-        return false;
-    for (char c : fileName.substr(prefix))
+// The file a chain of symbolic links ends at; a dangling link names the file a write will create.
+std::string ResolvedTarget(const std::string& linkPath) {
+    std::string path = linkPath;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::string target(size_t(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0) return path;
+        target.resize(size_t(length));
+        if (target[0] != '/') {
+            const std::string folder = FolderOf(path);
+            if (!folder.empty()) target = folder + "/" + target;
+        }
+        path = std::move(target);
+    }
+    return path;
+}
+
+bool IsOwnTemporarySuffix(std::string_view suffix) {
+    if (suffix.size() != kTempRandomLength) return false;
+    for (char c : suffix)
         if (!IsAsciiAlnum(c)) return false;
     return true;
 }
@@ -143,7 +135,7 @@ bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, 
         if (error) *error = target + ": the file is read-only";
         return false;
     }
-    std::string temp = target + std::string(kTempInfix) + std::string(kTempRandomLength, 'X');
+    std::string temp = target + std::string(kTemporaryInfix) + std::string(kTempRandomLength, 'X');
     // A fresh name, created exclusively: nothing planted beside the file can redirect or block the write.
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {

@@ -45,7 +45,7 @@ std::wstring FinalPath(const std::wstring& path) {
 // "<file>.tmp-<process>-<ticks>-<counter>": unique among this program's saves, and its own.
 std::wstring UniqueTempName(const std::wstring& target) {
     static std::atomic<unsigned> counter{0};
-    return target + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) +
+    return target + Widen(std::string(kTemporaryInfix)) + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) +
            L"-" + std::to_wstring(counter++);
 }
 
@@ -60,16 +60,11 @@ bool IsDigits(std::string_view text) {
 
 std::string ResolvedTarget(const std::string& path) { return Narrow(FinalPath(Widen(path))); }
 
-bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName) {
-    constexpr std::string_view kInfix = ".tmp-";
-    if (fileName.size() <= settingsName.size() + kInfix.size() || fileName.substr(0, settingsName.size()) != settingsName ||
-        fileName.substr(settingsName.size(), kInfix.size()) != kInfix)
-        return false;
-    std::string_view rest = fileName.substr(settingsName.size() + kInfix.size());
+bool IsOwnTemporarySuffix(std::string_view suffix) {
     for (int part = 0; part < 3; ++part) {
-        const size_t dash = part < 2 ? rest.find('-') : rest.size();
-        if (dash == std::string_view::npos || !IsDigits(rest.substr(0, dash))) return false;
-        rest = part < 2 ? rest.substr(dash + 1) : std::string_view();
+        const size_t dash = part < 2 ? suffix.find('-') : suffix.size();
+        if (dash == std::string_view::npos || !IsDigits(suffix.substr(0, dash))) return false;
+        suffix.remove_prefix(std::min(dash + 1, suffix.size()));
     }
     return true;
 }

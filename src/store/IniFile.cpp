@@ -115,19 +115,23 @@ void IniWriter::Section(std::string_view name) {
     text_ += lineEnd_;
 }
 
-std::string WritableValue(std::string value) {
-    if (!NeedsCleaning(value)) return value;  // no copy
+namespace {
+
+std::string Cleaned(std::string_view value) {
     std::string cleaned;
     AppendWithoutNul(cleaned, value);
     cleaned = ReplaceAll(std::move(cleaned), "\r\n", kLineBreakMarker);
     return ReplaceAll(ReplaceAll(std::move(cleaned), "\r", kLineBreakMarker), "\n", kLineBreakMarker);
 }
 
+}  // namespace
+
+// Only a value that needs it is copied: a note may be huge.
+std::string WritableValue(std::string value) { return NeedsCleaning(value) ? Cleaned(value) : std::move(value); }
+
 void IniWriter::Key(std::string_view key, std::string_view rawValue) {
-    // Only a value that needs it is copied: a note may be huge.
-    std::string cleaned;
     const bool needsCleaning = NeedsCleaning(rawValue);
-    if (needsCleaning) cleaned = WritableValue(std::string(rawValue));
+    const std::string cleaned = needsCleaning ? Cleaned(rawValue) : std::string();
     const std::string_view value = needsCleaning ? std::string_view(cleaned) : rawValue;
     const bool altered = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                                             (value.size() >= 2 && IsQuote(value.front()) &&
