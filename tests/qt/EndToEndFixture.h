@@ -40,18 +40,6 @@ protected:
     TempFolder runtime;
 };
 
-// Whether another user could start the program: every folder on its path and the program itself let
-// others in (a clone in root's home folder does not).
-inline bool OtherUsersCanRunTheProgram() {
-    std::filesystem::path path = std::filesystem::u8path(RunningProgram::ProgramPath());
-    for (; !path.empty() && path != path.root_path(); path = path.parent_path()) {
-        std::error_code error;
-        const auto permissions = std::filesystem::status(path, error).permissions();
-        if (error || (permissions & std::filesystem::perms::others_exec) == std::filesystem::perms::none) return false;
-    }
-    return true;
-}
-
 // A note of solid blocks, so that a press well inside it lands on painted pixels.
 inline std::string BlockNote(int number, int x, int y, const std::string& extra = "isShow=1\n",
                              const std::string& text = "\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88") {

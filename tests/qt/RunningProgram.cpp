@@ -11,6 +11,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -45,8 +46,46 @@ QByteArray Property(xcb_window_t window, xcb_atom_t property) {
 
 std::string RunningProgram::ProgramPath() { return SKYSLATE2_PROGRAM; }
 
+namespace {
+
+// The program as another user can start it: a clone may lie where only its owner can enter (root's
+// home folder), so that user runs a copy in a folder of its own under the temporary folder, made once
+// and removed when the tests end.
+class ProgramCopyForOthers {
+public:
+    ProgramCopyForOthers() {
+        namespace fs = std::filesystem;
+        folder_ = fs::temp_directory_path() / ("skyslate2-program-" + std::to_string(getpid()));
+        fs::create_directories(folder_);
+        fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+        path_ = (folder_ / "skyslate2").string();
+        fs::copy_file(SKYSLATE2_PROGRAM, path_, fs::copy_options::overwrite_existing);
+        fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec);
+    }
+    ~ProgramCopyForOthers() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::filesystem::path folder_;
+    std::string path_;
+};
+
+std::string ProgramFor(int userId) {
+    if (userId < 0) return SKYSLATE2_PROGRAM;
+    static const ProgramCopyForOthers copy;
+    return copy.Path();
+}
+
+}  // namespace
+
 RunningProgram::RunningProgram(const std::string& folder, const std::string& configHome,
                                const std::string& runtimeDir, int userId, const Environment& environment) {
+    const std::string program = ProgramFor(userId);
     pid_ = fork();
     if (pid_ != 0) return;
     for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
@@ -55,7 +94,7 @@ RunningProgram::RunningProgram(const std::string& folder, const std::string& con
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
     setenv("HOME", runtimeDir.c_str(), 1);
-    execl(SKYSLATE2_PROGRAM, SKYSLATE2_PROGRAM, static_cast<char*>(nullptr));
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
 }
 

@@ -14,8 +14,8 @@
 class RunningProgram {
 public:
     using Environment = std::vector<std::pair<std::string, std::string>>;
-    // userId: run as that user (when the tests run as root), -1 for the tests' own; environment: variables
-    // set for it besides.
+    // userId: run as that user (when the tests run as root; a copy of the program that user can reach),
+    // -1 for the tests' own; environment: variables set for it besides.
     RunningProgram(const std::string& folder, const std::string& configHome, const std::string& runtimeDir,
                    int userId = -1, const Environment& environment = {});
     ~RunningProgram();
