@@ -61,11 +61,11 @@ void BM_StartUpUntilShown(benchmark::State& run) {
         NoteManager::Services services = fakes.Services(path);
         CSkyslate2Dlg dialog({windows, services.screens, services.pickers, services.messages, services.autostart,
                               services.app, services.log, path});
-        dialog.Manager().Start();
+        dialog.Presenter().Start();
         QApplication::processEvents();
         SyncWithServer();
         run.PauseTiming();
-        dialog.Manager().ExitProgram();
+        dialog.Notes().ExitProgram();
         QApplication::processEvents();
         run.ResumeTiming();
     }

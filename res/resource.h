@@ -17,6 +17,7 @@
 #define IDC_ADD_NOTE 1010
 #define IDC_DELETE_NOTE 1011
 #define IDC_TOPMOST 1012
+#define IDC_LOCK 1013
 
 // The quick settings dialog.
 #define IDC_QS_EDIT 1000

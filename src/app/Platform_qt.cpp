@@ -70,13 +70,16 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     StderrLog log;
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
     CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
-    NoteManager& manager = dialog.Manager();
-    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, manager, messages, &dialog); };
-    SessionEnd sessionEnd([&] { manager.EndSession(); });
+    NoteManager& notes = dialog.Notes();
+    ManagerPresenter& manager = dialog.Presenter();
+    QuickSettingsDialogs quickSettings(notes, manager);
+    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
+    SessionEnd sessionEnd([&] { notes.EndSession(); });
     channel_->Listen([&] { manager.ShowManager(); });
-    WatchScreens([&] { manager.OnMonitorsChanged(); });
+    WatchScreens([&] { notes.OnMonitorsChanged(); });
 
     manager.Start();
-    Tray tray(manager);
+    if (notes.Ended()) return kExitOk;  // the session ended during start-up: the event loop never runs
+    Tray tray({manager, notes});
     return QApplication::exec();
 }

@@ -84,17 +84,20 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     FileLog log(Widen(folder) + L"\\Skyslate2.log");
     RunKeyAutostart autostart(Narrow(ProgramPath()), folder);
     CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
-    NoteManager& manager = dialog.Manager();
-    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, manager, messages, dialog.hwnd()); };
+    NoteManager& notes = dialog.Notes();
+    ManagerPresenter& manager = dialog.Presenter();
+    QuickSettingsDialogs quickSettings(notes, manager);
+    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, dialog.hwnd()); };
     if (!dialog.CreateModeless(IDD_MANAGER, nullptr)) return 1;
     channel_->Listen([&] { manager.ShowManager(); });
 
     manager.Start();
+    if (notes.Ended()) return kExitOk;  // the session ended during start-up
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SKYSLATE2));
-    Tray tray(dialog.hwnd(), icon, manager);
+    Tray tray(dialog.hwnd(), icon, {manager, notes});
     dialog.otherMessages = [&](UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
-            manager.OnMonitorsChanged();
+            notes.OnMonitorsChanged();
         return tray.HandleMessage(message, wParam, lParam);
     };
     return RunMessageLoop(dialog.hwnd());

@@ -3,16 +3,16 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-class NoteManager;
+#include "manager/Tray.h"
 
 // The program's icon in the notification area (StatusNotifierItem, or XEmbed where the desktop has a
 // system tray): double-click for the manager, a menu for the rest. Nothing where there is no tray.
 class Tray {
 public:
-    explicit Tray(NoteManager& manager);
+    explicit Tray(const TrayTargets& targets);
 
 private:
-    NoteManager& manager_;
+    TrayTargets targets_;
     QMenu menu_;
     QSystemTrayIcon icon_;
 };

@@ -19,8 +19,8 @@ NOTIFYICONDATAW IconData(HWND owner) {
 
 }  // namespace
 
-Tray::Tray(HWND owner, HICON icon, NoteManager& manager)
-    : owner_(owner), icon_(icon), manager_(manager), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+Tray::Tray(HWND owner, HICON icon, const TrayTargets& targets)
+    : owner_(owner), icon_(icon), targets_(targets), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
     Add();
 }
 
@@ -46,7 +46,7 @@ bool Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) return RunCommand(LOWORD(wParam));
     if (message != kMessage) return false;
     switch (LOWORD(lParam)) {
-        case WM_LBUTTONDBLCLK: RunTrayCommand(manager_, TrayCommand::ShowManager); break;
+        case WM_LBUTTONDBLCLK: RunTrayCommand(targets_, TrayCommand::ShowManager); break;
         case WM_RBUTTONUP:
         case WM_CONTEXTMENU: ShowMenu(); break;
         default: break;
@@ -59,7 +59,7 @@ void Tray::ShowMenu() {
     for (UINT i = 0; i < ARRAYSIZE(kTrayItems); ++i) {
         const TrayItem& item = kTrayItems[i];
         if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        const bool checked = item.command == TrayCommand::ToggleLock && manager_.Locked();
+        const bool checked = item.command == TrayCommand::ToggleLock && targets_.notes.Locked();
         AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), kFirstCommand + i,
                     Widen(item.text).c_str());
     }
@@ -74,6 +74,6 @@ void Tray::ShowMenu() {
 
 bool Tray::RunCommand(UINT id) {
     if (id < kFirstCommand || id >= kFirstCommand + ARRAYSIZE(kTrayItems)) return false;
-    RunTrayCommand(manager_, kTrayItems[id - kFirstCommand].command);
+    RunTrayCommand(targets_, kTrayItems[id - kFirstCommand].command);
     return true;
 }

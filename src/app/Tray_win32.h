@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-class NoteManager;
+#include "manager/Tray.h"
 
 // The program's icon in the notification area: double-click for the manager, a menu for the rest. Its
 // messages arrive at a top-level window of the program (the manager dialog), which also hears when
 // Explorer restarts and the icon must be added again.
 class Tray {
 public:
-    Tray(HWND owner, HICON icon, NoteManager& manager);
+    Tray(HWND owner, HICON icon, const TrayTargets& targets);
     ~Tray();
     Tray(const Tray&) = delete;
     Tray& operator=(const Tray&) = delete;
@@ -27,6 +27,6 @@ private:
 
     HWND owner_;
     HICON icon_;
-    NoteManager& manager_;
+    TrayTargets targets_;
     UINT taskbarCreated_;
 };

@@ -40,7 +40,8 @@ QPushButton* Button(const char* text, QWidget* parent) {
 }  // namespace
 
 CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services)
-    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), manager_(*this, std::move(services)) {
+    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), notes_(*this, std::move(services)),
+      presenter_(*this, notes_) {
     setWindowTitle("SettingManager");
     BuildLayout();
 }
@@ -66,6 +67,7 @@ void CSkyslate2Dlg::BuildLayout() {
     QPushButton* add = Button("增加便签", this);
     QPushButton* remove = Button("删除便签", this);
     topMost_ = new QCheckBox(QString::fromUtf8("窗口置顶"), this);
+    lock_ = new QCheckBox(QString::fromUtf8("锁定便签"), this);  // also where there is no tray
 
     auto* left = new QVBoxLayout;
     left->addWidget(list_, 1);
@@ -85,6 +87,7 @@ void CSkyslate2Dlg::BuildLayout() {
     right->addWidget(confirm, 3, 0);
     right->addWidget(cancel, 3, 1);
     right->addWidget(topMost_, 3, 2);
+    right->addWidget(lock_, 4, 2);
     right->setRowStretch(1, 1);
 
     auto* layout = new QHBoxLayout(this);
@@ -102,29 +105,31 @@ void CSkyslate2Dlg::BuildLayout() {
     setTabOrder(cancel, add);
     setTabOrder(add, remove);
     setTabOrder(remove, topMost_);
+    setTabOrder(topMost_, lock_);
 
-    connect(confirm, &QPushButton::clicked, this, [this] { manager_.ConfirmChanges(EditText()); });
-    connect(color, &QPushButton::clicked, this, [this] { manager_.PickColor(); });
-    connect(font, &QPushButton::clicked, this, [this] { manager_.PickFont(); });
-    connect(close, &QPushButton::clicked, this, [this] { manager_.ExitProgram(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { manager_.HideManager(); });
-    connect(add, &QPushButton::clicked, this, [this] { manager_.AddNote(); });
-    connect(remove, &QPushButton::clicked, this, [this] { manager_.DeleteNote(); });
-    connect(autoStart_, &QCheckBox::clicked, this, [this](bool checked) { manager_.ApplyAutoStart(checked); });
-    connect(topMost_, &QCheckBox::clicked, this, [this](bool checked) { manager_.ApplyTopMost(checked); });
+    connect(confirm, &QPushButton::clicked, this, [this] { presenter_.ConfirmChanges(EditText()); });
+    connect(color, &QPushButton::clicked, this, [this] { presenter_.PickColor(); });
+    connect(font, &QPushButton::clicked, this, [this] { presenter_.PickFont(); });
+    connect(close, &QPushButton::clicked, this, [this] { notes_.ExitProgram(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { presenter_.HideManager(); });
+    connect(add, &QPushButton::clicked, this, [this] { notes_.AddNote(); });
+    connect(remove, &QPushButton::clicked, this, [this] { presenter_.DeleteNote(); });
+    connect(autoStart_, &QCheckBox::clicked, this, [this](bool checked) { presenter_.ApplyAutoStart(checked); });
+    connect(topMost_, &QCheckBox::clicked, this, [this](bool checked) { presenter_.ApplyTopMost(checked); });
+    connect(lock_, &QCheckBox::clicked, this, [this](bool checked) { presenter_.ApplyLock(checked); });
     connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
-        manager_.OnNoteListCheck(list_->indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);
+        presenter_.OnNoteListCheck(list_->indexOfTopLevelItem(item), item->checkState(0) == Qt::Checked);
     });
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item) manager_.SelectNote(list_->indexOfTopLevelItem(item));
+        if (item) presenter_.SelectNote(list_->indexOfTopLevelItem(item));
     });
 }
 
-void CSkyslate2Dlg::reject() { manager_.OnManagerKey(ManagerKey::Escape); }
+void CSkyslate2Dlg::reject() { presenter_.OnManagerKey(ManagerKey::Escape); }
 
 void CSkyslate2Dlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        manager_.OnManagerKey(ManagerKey::Enter);
+        presenter_.OnManagerKey(ManagerKey::Enter);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -138,6 +143,8 @@ void CSkyslate2Dlg::SetEditText(const EditableText& text) {
 std::string CSkyslate2Dlg::EditText() const { return ToCoreText(edit_->toPlainText()); }
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { autoStart_->setChecked(checked); }
+
+void CSkyslate2Dlg::SetLockCheck(bool checked) { lock_->setChecked(checked); }
 
 void CSkyslate2Dlg::SetTopMostCheck(bool checked) { topMost_->setChecked(checked); }
 

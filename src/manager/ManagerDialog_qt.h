@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "manager/ManagerViews.h"
+#include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
 
 class QCheckBox;
@@ -10,16 +11,18 @@ class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The manager dialog: hidden most of the time, no task bar entry. It turns its controls' events into
-// calls of the NoteManager and carries out what the manager asks of its controls.
-class CSkyslate2Dlg : public QDialog, public ManagerView {
+// The manager dialog: hidden most of the time, no task bar entry. It holds the notes' owner and its own
+// presenter, turns its controls' events into the presenter's calls and shows what both ask of it.
+class CSkyslate2Dlg : public QDialog, public ManagerView, public NoteListView {
 public:
     explicit CSkyslate2Dlg(NoteManager::Services services);
 
-    NoteManager& Manager() { return manager_; }
+    NoteManager& Notes() { return notes_; }
+    ManagerPresenter& Presenter() { return presenter_; }
 
     void SetEditText(const EditableText& text) override;
     void SetAutoStartCheck(bool checked) override;
+    void SetLockCheck(bool checked) override;
     void SetTopMostCheck(bool checked) override;
     void InsertListRow(int index, const std::string& label, bool checked) override;
     void SetListRowText(int index, const std::string& label) override;
@@ -40,9 +43,11 @@ private:
     QPlainTextEdit* edit_;
     QCheckBox* autoStart_;
     QCheckBox* topMost_;
+    QCheckBox* lock_;
     QTreeWidget* list_;
     bool placed_ = false;
-    NoteManager manager_;
+    NoteManager notes_;
+    ManagerPresenter presenter_;
 };
 
 // Puts a dialog in the middle of the screen it is on (the manager is hidden, so not over its parent).

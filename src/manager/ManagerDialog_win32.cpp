@@ -10,7 +10,7 @@ namespace {
 constexpr UINT kChecked = INDEXTOSTATEIMAGEMASK(2);
 }  // namespace
 
-CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services) : manager_(*this, std::move(services)) {}
+CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services) : notes_(*this, std::move(services)), presenter_(*this, notes_) {}
 
 void CSkyslate2Dlg::OnInitDialog() {
     // No taskbar button.
@@ -49,7 +49,7 @@ INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         case WM_QUERYENDSESSION:
-            manager_.EndSession();
+            notes_.EndSession();
             SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
             return TRUE;
         default:
@@ -60,17 +60,18 @@ INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CSkyslate2Dlg::OnCommand(int id) {
     switch (id) {
-        case IDC_CONFIRM: manager_.ConfirmChanges(WindowTextUtf8(Item(IDC_TEXT_EDIT))); return true;
-        case IDC_PICK_COLOR: manager_.PickColor(); return true;
-        case IDC_PICK_FONT: manager_.PickFont(); return true;
-        case IDC_CLOSE: manager_.ExitProgram(); return true;
-        case IDC_CANCEL: manager_.HideManager(); return true;
-        case IDCANCEL: manager_.OnManagerKey(ManagerKey::Escape); return true;
-        case IDOK: manager_.OnManagerKey(ManagerKey::Enter); return true;
-        case IDC_ADD_NOTE: manager_.AddNote(); return true;
-        case IDC_DELETE_NOTE: manager_.DeleteNote(); return true;
-        case IDC_AUTOSTART: manager_.ApplyAutoStart(IsChecked(IDC_AUTOSTART)); return true;
-        case IDC_TOPMOST: manager_.ApplyTopMost(IsChecked(IDC_TOPMOST)); return true;
+        case IDC_CONFIRM: presenter_.ConfirmChanges(WindowTextUtf8(Item(IDC_TEXT_EDIT))); return true;
+        case IDC_PICK_COLOR: presenter_.PickColor(); return true;
+        case IDC_PICK_FONT: presenter_.PickFont(); return true;
+        case IDC_CLOSE: notes_.ExitProgram(); return true;
+        case IDC_CANCEL: presenter_.HideManager(); return true;
+        case IDCANCEL: presenter_.OnManagerKey(ManagerKey::Escape); return true;
+        case IDOK: presenter_.OnManagerKey(ManagerKey::Enter); return true;
+        case IDC_ADD_NOTE: notes_.AddNote(); return true;
+        case IDC_DELETE_NOTE: presenter_.DeleteNote(); return true;
+        case IDC_AUTOSTART: presenter_.ApplyAutoStart(IsChecked(IDC_AUTOSTART)); return true;
+        case IDC_TOPMOST: presenter_.ApplyTopMost(IsChecked(IDC_TOPMOST)); return true;
+        case IDC_LOCK: presenter_.ApplyLock(IsChecked(IDC_LOCK)); return true;
         default: return false;
     }
 }
@@ -81,8 +82,8 @@ void CSkyslate2Dlg::OnListItemChanged(const NMLISTVIEW& change) {
     const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
     const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
     if (oldImage != newImage && oldImage != 0 && newImage != 0)
-        manager_.OnNoteListCheck(change.iItem, newImage == kChecked);
-    if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) manager_.SelectNote(change.iItem);
+        presenter_.OnNoteListCheck(change.iItem, newImage == kChecked);
+    if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) presenter_.SelectNote(change.iItem);
 }
 
 void CSkyslate2Dlg::SetEditText(const EditableText& text) {
@@ -90,6 +91,8 @@ void CSkyslate2Dlg::SetEditText(const EditableText& text) {
 }
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { SetChecked(IDC_AUTOSTART, checked); }
+
+void CSkyslate2Dlg::SetLockCheck(bool checked) { SetChecked(IDC_LOCK, checked); }
 
 void CSkyslate2Dlg::SetTopMostCheck(bool checked) { SetChecked(IDC_TOPMOST, checked); }
 

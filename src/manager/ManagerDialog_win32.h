@@ -7,22 +7,25 @@
 #include <functional>
 
 #include "manager/ManagerViews.h"
+#include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
 #include "winui/Window_win32.h"
 
 // The manager dialog (template 102): hidden until asked for, so that it never flashes at start-up and
 // never hands the focus to a note when it hides; no taskbar button. It turns its controls'
-// events into calls of the NoteManager and carries out what the manager asks of its controls.
-class CSkyslate2Dlg : public DialogBase, public ManagerView {
+// events into its presenter's calls and shows what the presenter and the notes' owner ask of it.
+class CSkyslate2Dlg : public DialogBase, public ManagerView, public NoteListView {
 public:
     explicit CSkyslate2Dlg(NoteManager::Services services);
 
-    NoteManager& Manager() { return manager_; }
+    NoteManager& Notes() { return notes_; }
+    ManagerPresenter& Presenter() { return presenter_; }
     // Messages the dialog has no use for go here first (the tray's, display changes); true when taken.
     std::function<bool(UINT, WPARAM, LPARAM)> otherMessages;
 
     void SetEditText(const EditableText& text) override;
     void SetAutoStartCheck(bool checked) override;
+    void SetLockCheck(bool checked) override;
     void SetTopMostCheck(bool checked) override;
     void InsertListRow(int index, const std::string& label, bool checked) override;
     void SetListRowText(int index, const std::string& label) override;
@@ -40,5 +43,6 @@ private:
     void OnListItemChanged(const NMLISTVIEW& change);
     HWND List() const { return Item(1008); }
 
-    NoteManager manager_;
+    NoteManager notes_;
+    ManagerPresenter presenter_;
 };

@@ -14,17 +14,25 @@ struct EditableText {
     bool editable = true;
 };
 
-// The manager dialog and its controls: the text edit, the two check boxes and the note list.
-class ManagerView {
+// What shows the notes as a whole, in the manager dialog: the note list with a row per note (its check
+// box ticked while the note is shown) and the check boxes of the program-wide flags.
+class NoteListView {
 public:
-    virtual ~ManagerView() = default;
-    virtual void SetEditText(const EditableText& text) = 0;
-    virtual void SetAutoStartCheck(bool checked) = 0;
-    virtual void SetTopMostCheck(bool checked) = 0;
+    virtual ~NoteListView() = default;
     virtual void InsertListRow(int index, const std::string& label, bool checked) = 0;
     virtual void SetListRowText(int index, const std::string& label) = 0;
     virtual void SetListCheck(int index, bool checked) = 0;
     virtual void DeleteListRow(int index) = 0;
+    virtual void SetAutoStartCheck(bool checked) = 0;
+    virtual void SetLockCheck(bool checked) = 0;
+};
+
+// The manager dialog itself, on its current note: the text edit, that note's check box and selected row.
+class ManagerView {
+public:
+    virtual ~ManagerView() = default;
+    virtual void SetEditText(const EditableText& text) = 0;
+    virtual void SetTopMostCheck(bool checked) = 0;
     virtual void SelectListRow(int index) = 0;  // selected and focused
     virtual void ShowManager(bool visible) = 0;  // shown in front
 };
@@ -78,5 +86,7 @@ inline constexpr const char* kAlreadyRunning = "程序已在运行！";
 inline constexpr const char* kReadFailed =
     "设置文件读取失败！\n为了不覆盖其中的便签，本次运行不会保存设置。请检查文件后重新启动程序。";
 inline constexpr const char* kTooLongToEdit = "……（便签太长，这里只显示开头，不能修改。）";
+inline constexpr const char* kAutostartTakenOver =
+    "开机自启原先打开的是另一个文件夹的便签，现在改为打开这个文件夹的便签。";
 inline constexpr const char* kNotSavedUnreadable = "设置文件读取失败，为了不覆盖其中的便签，本次运行不保存设置。";
 }  // namespace text

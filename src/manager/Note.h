@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,9 @@ struct Appearance {
     uint32_t color = 0xFF000000;
     std::string font;
     int32_t fontSize = 0;  // tenths of a point
+    bool operator==(const Appearance& o) const {
+        return color == o.color && fontSize == o.fontSize && font == o.font;
+    }
 };
 
 Appearance AppearanceOf(const NoteRecord& record);
@@ -24,16 +28,32 @@ bool IsEditable(const NoteRecord& record);
 // What a note window shows for a record, in an appearance that may be a preview.
 NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
 
+// A note for as long as the program runs: rows move when notes are deleted, a note's id does not.
+using NoteId = uint64_t;
+
+// Who shows a picked appearance on a note before it is stored: the manager dialog or the note's own
+// quick settings. Only that one gives it up.
+enum class PreviewHolder { Manager, QuickSettings };
+
+struct Preview {
+    PreviewHolder holder;
+    Appearance appearance;
+};
+
 // One note: its settings and its window, held together. The manager alone changes them.
 struct Note {
+    NoteId id = 0;
     NoteRecord record;
     std::unique_ptr<NoteWindow> window;  // none when the window system refused to create it
+    std::optional<Preview> preview;      // what the window shows instead of the record's look
+    bool settingsOpen = false;           // its quick settings dialog is open: one at a time
 
     // What the window was last told, so that nothing is asked twice and a move by the user can be told
     // apart from where the program put the note.
     WindowRect placed;
-    bool lookCurrent = false;  // the window shows the record's look as it is now
-    bool previewing = false;   // the window shows a picked appearance that is not stored yet
+    bool lookCurrent = false;  // the window shows what the note should show now
     bool visible = false;
     bool topMost = true;  // windows are created topmost
+
+    bool OnScreen() const { return window && visible; }
 };

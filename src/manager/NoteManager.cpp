@@ -8,7 +8,7 @@
 #include "store/Settings.h"
 
 // The owner of the notes: start-up, each note's window, the save and what the file holds afterwards,
-// the tray's commands and the desktop's changes. The dialogs' commands are in NoteManagerCommands.cpp.
+// and the desktop's changes. The commands on notes are in NoteCommands.cpp.
 
 namespace {
 
@@ -16,9 +16,14 @@ bool SameLook(const NoteRecord& a, const NoteRecord& b) {
     return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
 }
 
+// Where a note belongs on these monitors: its stored place, or onto a monitor when that is not usable.
+WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors) {
+    return KeepOnScreen(SaneRect(record.positionX, record.positionY, record.width, record.height), monitors);
+}
+
 }  // namespace
 
-NoteManager::NoteManager(ManagerView& view, Services services) : view_(view), services_(std::move(services)) {}
+NoteManager::NoteManager(NoteListView& list, Services services) : list_(list), services_(std::move(services)) {}
 
 NoteManager::~NoteManager() = default;
 
@@ -29,8 +34,18 @@ int NoteManager::RowOfWindow(const NoteWindow* window) const {
     return -1;
 }
 
+int NoteManager::RowOf(NoteId id) const {
+    for (size_t i = 0; i < notes_.size(); ++i)
+        if (notes_[i].id == id) return int(i);
+    return -1;
+}
+
 int NoteManager::ShownCount() const {
     return int(std::count_if(notes_.begin(), notes_.end(), [](const Note& note) { return note.record.isShow; }));
+}
+
+int NoteManager::NotesOnScreen() const {
+    return int(std::count_if(notes_.begin(), notes_.end(), [](const Note& note) { return note.OnScreen(); }));
 }
 
 // ---- Start-up and the notes' windows
@@ -46,6 +61,7 @@ void NoteManager::Start() {
         saveBlocked_ = true;
         services_.log.Failure("settings not read: " + loaded.problem);
         services_.messages.ShowMessage(text::kReadFailed);
+        if (ended_) return;  // the session ended while the message was up: nothing more to start
     } else if (loaded.outcome == LoadOutcome::FirstRunNotWritten) {
         services_.log.Failure("first-run settings not written: " + loaded.problem);
     }
@@ -55,9 +71,10 @@ void NoteManager::Start() {
     monitors_ = services_.screens.Monitors();
     AdoptRecords(std::move(state.table.rows));
     // The registration follows the file's flag; an unread file has no flag to follow.
-    if (!saveBlocked_) SetAutostart(services_.autostart, m_autoStart);
-    view_.SetAutoStartCheck(m_autoStart);
-    MakeCurrent(0);
+    if (!saveBlocked_ && FollowFlagAtStart(services_.autostart, m_autoStart) == AutostartChange::LeftAlone)
+        services_.log.Failure("login start left to the other settings folder it opens");
+    list_.SetAutoStartCheck(m_autoStart);
+    list_.SetLockCheck(m_locked);
 }
 
 // How many notes the table may hold: no more than windows can still be created in this run.
@@ -68,21 +85,21 @@ size_t NoteManager::TableCapacity() const {
 
 // Every record gets a note with a window (hidden until its note is shown) and a list row.
 void NoteManager::AdoptRecords(std::vector<NoteRecord> records) {
+    ViewUpdate update(updatingView_);
     for (NoteRecord& record : records) {
         Note& note = notes_.emplace_back();
+        note.id = nextId_++;
         note.record = std::move(record);
         CreateWindowFor(note);
         const int row = int(notes_.size() - 1);
-        view_.InsertListRow(row, StoredToListLabel(note.record.text), note.record.isShow);
+        list_.InsertListRow(row, StoredToListLabel(note.record.text), note.record.isShow);
         if (note.record.isShow) SetShown(row, true);
     }
 }
 
 void NoteManager::CreateWindowFor(Note& note) {
     if (m_windowsCreated >= kWindowCapacity) return;
-    const NoteRecord& record = note.record;
-    const WindowRect rect = KeepOnScreen(
-        SaneRect(record.positionX, record.positionY, record.width, record.height), monitors_);
+    const WindowRect rect = PlaceOf(note.record, monitors_);
     const std::string className = "text_" + std::to_string(m_windowsCreated);
     note.window = services_.windows.CreateNoteWindow(className, rect);
     if (!note.window) {
@@ -95,9 +112,10 @@ void NoteManager::CreateWindowFor(Note& note) {
     ApplyTopMostFlag(note);
 }
 
-void NoteManager::PushRecord(Note& note) {
-    if (!note.window || note.previewing || note.lookCurrent) return;
-    note.window->SetLook(LookOf(note.record, AppearanceOf(note.record)));
+void NoteManager::PushLook(Note& note) {
+    if (!note.window || note.lookCurrent) return;
+    const Appearance appearance = note.preview ? note.preview->appearance : AppearanceOf(note.record);
+    note.window->SetLook(LookOf(note.record, appearance));
     note.lookCurrent = true;
 }
 
@@ -128,11 +146,12 @@ void NoteManager::SetShown(int row, bool shown) {
     note.record.isShow = shown;
     {
         ViewUpdate update(updatingView_);
-        view_.SetListCheck(row, shown);
+        list_.SetListCheck(row, shown);
     }
     if (!note.window) return;
-    if (shown) PushRecord(note);  // a hidden note may have changed meanwhile
+    if (shown) PushLook(note);  // a hidden note may have changed meanwhile
     if (note.visible == shown) return;
+    if (!shown) ReadBackPlace(note);  // where the user left it, before the window goes
     if (note.window->Show(shown)) note.visible = shown;
     else services_.log.Failure(shown ? "a note window could not be shown" : "a note window could not be hidden");
 }
@@ -141,7 +160,7 @@ void NoteManager::SyncNotes() {
     for (Note& note : notes_) {
         note.record.autoStart = m_autoStart;
         if (!note.window || !note.record.isShow) continue;
-        PushRecord(note);
+        PushLook(note);
         ReadBackPlace(note);
         ApplyTopMostFlag(note);
     }
@@ -196,40 +215,51 @@ void NoteManager::AdoptReload(NoteTable table) {
         note.record = std::move(table.rows[i]);
     }
     layout_ = std::move(table.layout);
-    if (table.rows.size() > kept) {
-        ViewUpdate update(updatingView_);
+    if (table.rows.size() > kept)
         AdoptRecords(std::vector<NoteRecord>(std::make_move_iterator(table.rows.begin() + long(kept)),
                                              std::make_move_iterator(table.rows.end())));
-    }
 }
 
-// ---- The tray's commands
-
-void NoteManager::ShowAllNotes() {
-    for (size_t i = 0; i < notes_.size(); ++i)
-        if (!notes_[i].record.isShow) SetShown(int(i), true);
-}
-
-void NoteManager::SetLocked(bool locked) {
-    m_locked = locked;
+void NoteManager::CloseEveryNote() {
     for (Note& note : notes_)
-        if (note.window) note.window->SetLocked(locked);
-    Save(Report::MessageBox);
+        if (note.window) note.window->Destroy();
+}
+
+bool NoteManager::ExitProgram() {
+    SyncNotes();
+    if (Save(Report::MessageBox, Then::Quit) == SaveResult::Failed) return false;  // stay, to try again
+    CloseEveryNote();
+    services_.app.Quit();
+    ended_ = true;
+    return true;
+}
+
+void NoteManager::EndSession() {
+    ended_ = true;
+    SyncNotes();
+    Save(Report::LogOnly, Then::Quit);  // nobody may be there to answer a message box
+    CloseEveryNote();
+    services_.app.Quit();
 }
 
 // ---- The desktop
 
 void NoteManager::OnMonitorsChanged() {
+    const std::vector<Monitor> before = std::move(monitors_);
     monitors_ = services_.screens.Monitors();
-    for (Note& note : notes_) KeepNoteOnScreen(note);
+    for (Note& note : notes_) KeepNoteOnScreen(note, before);
 }
 
-// A note moved by the program keeps its stored place: it goes back there when the monitor returns.
-void NoteManager::KeepNoteOnScreen(Note& note) {
+// A note goes back to its stored place whenever that is usable again. Only a window whose place was
+// still usable can have been moved by the user: the window system moves only those that lost their
+// monitor, and that rescue is not the user's.
+void NoteManager::KeepNoteOnScreen(Note& note, const std::vector<Monitor>& before) {
     if (!note.window) return;
-    if (note.visible) ReadBackPlace(note);  // a move by the user before the change is the user's
-    const WindowRect target = KeepOnScreen(note.placed, monitors_);
-    if (target == note.placed) return;
+    const bool lostItsMonitor = KeepOnScreen(note.placed, monitors_) != note.placed;
+    if (note.visible && !lostItsMonitor && KeepOnScreen(note.placed, before) == note.placed) ReadBackPlace(note);
+    const WindowRect target = PlaceOf(note.record, monitors_);
+    const std::optional<WindowRect> now = note.window->GetWindowRect();
+    if (target == note.placed && now && *now == target) return;
     if (note.window->Place(target)) note.placed = target;
     else services_.log.Failure("a note window could not be moved onto the screen");
 }

@@ -11,14 +11,14 @@
 #include "store/Autostart.h"
 #include "store/NoteRecord.h"
 
-// Everything the manager dialog decides. It is the one owner of the notes (each note's settings together
-// with its window), the manager's current note and its pending appearance, and carries out every change
-// to notes. The dialogs only forward what the user did, with the facts it needs, as arguments.
+// The one owner of the notes: each note's settings with its window, the settings file and the
+// program-wide flags. Every change to a note is one of its commands, which name the note by its row and
+// take what the user chose as arguments. The dialogs keep their own state and ask it.
 class NoteManager {
 public:
     static constexpr int kWindowCapacity = 1024;
 
-    // What the manager drives besides its dialog.
+    // What the owner drives besides the note list.
     struct Services {
         NoteWindowFactory& windows;
         Screens& screens;
@@ -30,64 +30,53 @@ public:
         std::string settingsPath;
     };
 
-    NoteManager(ManagerView& view, Services services);
+    NoteManager(NoteListView& list, Services services);
     ~NoteManager();
     NoteManager(const NoteManager&) = delete;
     NoteManager& operator=(const NoteManager&) = delete;
 
-    // Loads the settings, creates one window and list row per note and brings autostart in line.
+    // Loads the settings, creates one window and list row per note and brings autostart in line. Stops
+    // early when the session ended meanwhile (during a message box).
     void Start();
-    // Shown notes show what their settings hold (a preview stays while its dialog holds it), and where
-    // the user moved them reaches their settings.
+    // Shown notes show what they should (their record or a preview), and where the user moved them
+    // reaches their settings.
     void SyncNotes();
     // Saves the notes; tells the user when the file could not be written.
     bool SaveSettings();
-
-    // The manager dialog's commands. Each acts on the note the dialog shows as current.
-    void ConfirmChanges(const std::string& editText);
-    void PickColor();
-    void PickFont();
     // False when the notes could not be saved: the program then keeps running.
     bool ExitProgram();
     // The session ends: save without asking anyone, close every note, quit.
     void EndSession();
-    void HideManager();
-    // Shows the dialog on its current note (from the tray, or a second start of the program).
-    void ShowManager();
-    void OnManagerKey(ManagerKey key);
-    // The list's selection moved to row (by a click or the keyboard).
-    void SelectNote(int row);
-    // The check box of row now shows checked, however it came to.
-    void OnNoteListCheck(int row, bool checked);
-    void AddNote();
-    void DeleteNote();
-    void ApplyAutoStart(bool checked);
-    void ApplyTopMost(bool checked);
+    bool Ended() const { return ended_; }
 
-    // The tray's commands (with ShowManager, AddNote and ExitProgram).
+    // Commands on the notes as a whole (the tray's, the manager's).
+    void AddNote();
     // Every note shown and ticked; saved with the next save, as ticks in the list are.
     void ShowAllNotes();
     // Locked notes let every click through to what lies beneath; saved at once.
     void SetLocked(bool locked);
-    bool Locked() const { return m_locked; }
-
-    // The monitors changed: a note that no longer shows a usable part comes back onto one.
+    // The user's choice: takes over another folder's login start, and says so.
+    void ApplyAutoStart(bool checked);
+    // The monitors changed: a note goes where it is stored, or onto a monitor if that is not usable.
     void OnMonitorsChanged();
 
-    // Commands on one given note, for its quick settings dialog.
+    // Commands on one note.
     void ConfirmChanges(int row, const std::string& editText, const Appearance& appearance);
-    // False (and a message) when it is the last note shown.
+    // False (and a message) when it is the last note the user can see.
     bool HideNote(int row);
-    void PreviewNote(int row, const Appearance& appearance);
-    // The note shows its stored look again: a preview is given up.
-    void DropPreview(int row);
-    // Shows the manager with this note current, keeping a pending preview for its "确认修改".
-    void ShowManagerOn(int row, const Appearance& pending);
+    // The list's check box of the note; saved with the next save.
+    void SetNoteShown(int row, bool shown);
+    // Removes the note without saving; false (and a message) when it is the only one.
+    bool RemoveNote(int row);
     void ApplyTopMost(int row, bool topMost);
-    // The pickers, opened on an appearance; nothing when cancelled.
-    std::optional<Appearance> ChooseColor(const Appearance& from);
-    std::optional<Appearance> ChooseFont(const Appearance& from);
-    using Chooser = std::optional<Appearance> (NoteManager::*)(const Appearance&);
+    // The note shows an appearance that is not stored yet; the holder takes it over from anyone.
+    void Preview(int row, PreviewHolder holder, const Appearance& appearance);
+    // The note shows its stored look again, if the holder still holds its preview.
+    void DropPreview(int row, PreviewHolder holder);
+    void HandOverPreview(int row, PreviewHolder from, PreviewHolder to);
+    // Marks the note's quick settings dialog open; false when one is open already.
+    bool BeginSettingsDialog(int row);
+    void EndSettingsDialog(const NoteWindow& window);
 
     // The state, read-only.
     size_t NoteCount() const { return notes_.size(); }
@@ -95,12 +84,20 @@ public:
     const NoteRecord& Record(int row) const { return notes_.at(size_t(row)).record; }
     NoteWindow* WindowOf(int row) const { return IsRow(row) ? notes_[size_t(row)].window.get() : nullptr; }
     int RowOfWindow(const NoteWindow* window) const;
-    int Current() const { return m_current; }
-    const Appearance& Pending() const { return m_pending; }
+    int RowOf(NoteId id) const;
+    NoteId IdOf(int row) const { return IsRow(row) ? notes_[size_t(row)].id : 0; }
+    // What the note shows: a preview, or else its stored appearance.
+    Appearance ShownAppearance(int row) const;
+    std::optional<PreviewHolder> PreviewHolderOf(int row) const;
     bool AutoStart() const { return m_autoStart; }
+    bool Locked() const { return m_locked; }
     int ShownCount() const;
     int WindowsCreated() const { return m_windowsCreated; }
     const FileLayout& Layout() const { return layout_; }
+    Pickers& PickersToUse() const { return services_.pickers; }
+    Messages& MessagesToUse() const { return services_.messages; }
+    // The view's echoes of the owner's own changes are not commands.
+    bool UpdatingView() const { return updatingView_; }
 
 private:
     enum class Report { MessageBox, LogOnly };
@@ -112,21 +109,16 @@ private:
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
     void CreateWindowFor(Note& note);
-    void KeepNoteOnScreen(Note& note);
-    void PushRecord(Note& note);
+    void KeepNoteOnScreen(Note& note, const std::vector<Monitor>& before);
+    void PushLook(Note& note);
     void ReadBackPlace(Note& note);
     void ApplyTopMostFlag(Note& note);
     void SetShown(int row, bool shown);
-    void RemoveNote(int row);
-    void MakeCurrent(int row);
-    void ChooseForCurrent(Chooser choose);
-    void ShowEditText();
-    void ShowDialog(bool visible);
     void CloseEveryNote();
+    int NotesOnScreen() const;
     size_t TableCapacity() const;
-    Note* CurrentNote() { return IsRow(m_current) ? &notes_[size_t(m_current)] : nullptr; }
 
-    ManagerView& view_;
+    NoteListView& list_;
     Services services_;
     std::vector<Note> notes_;
     FileLayout layout_;  // what the file holds besides the notes' values, written back unchanged
@@ -134,23 +126,9 @@ private:
     std::vector<Monitor> monitors_;
     bool m_autoStart = false;
     bool m_locked = false;
-    int m_current = 0;
-    Appearance m_pending;
     int m_windowsCreated = 0;
+    NoteId nextId_ = 1;
     bool saveBlocked_ = false;   // the file could not be read: never written over in this run
-    bool dialogShown_ = false;
-    bool editStale_ = false;     // a hidden dialog's edit is filled when it shows: a huge note costs nothing before
-    bool updatingView_ = false;  // the view's echoes of the core's own changes are not commands
+    bool ended_ = false;
+    bool updatingView_ = false;
 };
-
-// Runs a note's quick settings dialog unless one is open for that note already.
-template <typename RunDialog>
-void OpenQuickSettingsOnce(bool& settingOpen, Messages& messages, RunDialog runDialog) {
-    if (settingOpen) {
-        messages.ShowMessage(text::kSettingAlreadyOpen);
-        return;
-    }
-    settingOpen = true;
-    runDialog();
-    settingOpen = false;
-}

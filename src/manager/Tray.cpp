@@ -1,11 +1,12 @@
 #include "manager/Tray.h"
 
-void RunTrayCommand(NoteManager& manager, TrayCommand command) {
+void RunTrayCommand(const TrayTargets& targets, TrayCommand command) {
+    NoteManager& notes = targets.notes;
     switch (command) {
-        case TrayCommand::ShowManager: manager.ShowManager(); break;
-        case TrayCommand::NewNote: manager.AddNote(); break;
-        case TrayCommand::ShowAllNotes: manager.ShowAllNotes(); break;
-        case TrayCommand::ToggleLock: manager.SetLocked(!manager.Locked()); break;
-        case TrayCommand::Exit: manager.ExitProgram(); break;
+        case TrayCommand::ShowManager: targets.manager.ShowManager(); break;
+        case TrayCommand::NewNote: notes.AddNote(); break;
+        case TrayCommand::ShowAllNotes: notes.ShowAllNotes(); break;
+        case TrayCommand::ToggleLock: notes.SetLocked(!notes.Locked()); break;
+        case TrayCommand::Exit: notes.ExitProgram(); break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
 
 // The notification-area icon's menu, the same on every platform.
@@ -20,5 +21,11 @@ inline constexpr TrayItem kTrayItems[] = {
     {TrayCommand::Exit, "退出程序", true},
 };
 
+// What the tray's commands go to: the manager dialog for showing it, the notes' owner for the rest.
+struct TrayTargets {
+    ManagerPresenter& manager;
+    NoteManager& notes;
+};
+
 // What a menu item, or a double-click on the icon (TrayCommand::ShowManager), does.
-void RunTrayCommand(NoteManager& manager, TrayCommand command);
+void RunTrayCommand(const TrayTargets& targets, TrayCommand command);

@@ -41,7 +41,6 @@ public:
     QImage Image();
     int DrawCount() const { return drawCount_; }
     uint32_t WindowId() const { return surface_->Id(); }
-    bool m_bSettingOpen = false;
 
 private:
     void OnEvent(const xcb_generic_event_t& event);

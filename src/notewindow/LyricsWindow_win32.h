@@ -40,7 +40,6 @@ public:
     // Renders the text at the client size into the layered window; a hidden note when it is shown.
     void Draw();
 
-    bool m_bSettingOpen = false;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

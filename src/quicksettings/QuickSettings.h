@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "manager/NoteManager.h"
+#include "quicksettings/QuickSettingsDialogs.h"
 
-// The quick settings dialog of one note. It owns only its pending appearance, picked for its own note;
-// every command names that note to the manager, found afresh each time, so that it never acts on
-// another one.
+// The quick settings dialog of one note. It holds no state of its own: its note is found afresh from
+// its window for every command, so that it never acts on another one, and what it picks is a preview
+// held on the note. Commands that concern the manager dialog go through the manager's presenter.
 class QuickSettings {
 public:
-    QuickSettings(NoteManager& manager, const NoteWindow& note);
+    QuickSettings(QuickSettingsDialogs& dialogs, const NoteWindow& note);
 
     // What the dialog shows when it opens. Not valid when the note has no row: close at once then.
     struct Initial {
@@ -18,7 +18,7 @@ public:
         bool autoStart = false;
         bool topMost = false;
     };
-    Initial Init();
+    Initial Init() const;
 
     // Each command returns whether the dialog ends now.
     bool Ok(const std::string& editText);
@@ -31,13 +31,15 @@ public:
     bool SetAutoStart(bool checked);
     bool SetTopMost(bool checked);
 
-    int NoteIndex() const { return manager_.RowOfWindow(&note_); }
-    const Appearance& Pending() const { return m_pending; }
+    int NoteIndex() const { return notes_.RowOfWindow(&note_); }
+    // What "确定" stores: what the note shows.
+    Appearance Pending() const { return notes_.ShownAppearance(NoteIndex()); }
 
 private:
-    bool ChooseAndPreview(NoteManager::Chooser choose);
+    template <typename Choose>
+    bool ChooseAndPreview(Choose choose);
 
-    NoteManager& manager_;
+    QuickSettingsDialogs& dialogs_;
+    NoteManager& notes_;
     const NoteWindow& note_;
-    Appearance m_pending;
 };

@@ -7,8 +7,8 @@
 
 #include "manager/ManagerDialog_qt.h"
 
-TempSetingDlg::TempSetingDlg(NoteManager& manager, CLyricsWindow& note, QWidget* owner)
-    : QDialog(owner), settings_(manager, note) {
+TempSetingDlg::TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note, QWidget* owner)
+    : QDialog(owner), settings_(dialogs, note), listing_(dialogs, *this) {
     setWindowTitle("Setting");
     // Blocks only the manager: the notes keep taking input, so another note can open its own dialog.
     setWindowModality(Qt::WindowModal);
@@ -71,15 +71,17 @@ void TempSetingDlg::Run() {
     exec();
 }
 
+void TempSetingDlg::SetAutoStartCheck(bool checked) { autoStart_->setChecked(checked); }
+
 void TempSetingDlg::reject() { Finish(settings_.Cancel()); }
 
 void TempSetingDlg::Finish(bool ends, int result) {
     if (ends) done(result);
 }
 
-void OpenQuickSettings(CLyricsWindow& note, NoteManager& manager, Messages& messages, QWidget* owner) {
-    OpenQuickSettingsOnce(note.m_bSettingOpen, messages, [&] {
-        TempSetingDlg dialog(manager, note, owner);
+void OpenQuickSettings(CLyricsWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner) {
+    dialogs.Open(note, [&] {
+        TempSetingDlg dialog(dialogs, note, owner);
         dialog.Run();
     });
 }

@@ -9,14 +9,15 @@ class QCheckBox;
 class QPlainTextEdit;
 
 // The quick settings dialog of one note, run modally.
-class TempSetingDlg : public QDialog {
+class TempSetingDlg : public QDialog, public QuickSettingsView {
 public:
-    TempSetingDlg(NoteManager& manager, CLyricsWindow& note, QWidget* owner);
+    TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note, QWidget* owner);
     // Runs the dialog; closes at once when the note has no row.
     void Run();
 
 protected:
-    void reject() override;  // Esc and the close box: every note drawn again from its row
+    void reject() override;
+    void SetAutoStartCheck(bool checked) override;  // Esc and the close box: every note drawn again from its row
 
 private:
     void BuildLayout();
@@ -26,7 +27,8 @@ private:
     QPlainTextEdit* edit_;
     QCheckBox* autoStart_;
     QCheckBox* topMost_;
+    QuickSettingsDialogs::Listing listing_;
 };
 
 // Opens the note's quick settings dialog, or says that it is open already.
-void OpenQuickSettings(CLyricsWindow& note, NoteManager& manager, Messages& messages, QWidget* owner);
+void OpenQuickSettings(CLyricsWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner);

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+void TempSetingDlg::SetAutoStartCheck(bool checked) { SetChecked(IDC_QS_AUTOSTART, checked); }
+
 void TempSetingDlg::OnInitDialog() {
     const QuickSettings::Initial initial = settings_.Init();
     if (!initial.valid) {
@@ -50,9 +52,9 @@ bool TempSetingDlg::OnCommand(int id) {
     return true;
 }
 
-void OpenQuickSettings(CLyricsWindow& note, NoteManager& manager, Messages& messages, HWND managerWindow) {
-    OpenQuickSettingsOnce(note.m_bSettingOpen, messages, [&] {
-        TempSetingDlg dialog(manager, note);
+void OpenQuickSettings(CLyricsWindow& note, QuickSettingsDialogs& dialogs, HWND managerWindow) {
+    dialogs.Open(note, [&] {
+        TempSetingDlg dialog(dialogs, note);
         dialog.RunModal(IDD_QUICKSETTINGS, managerWindow);
     });
 }

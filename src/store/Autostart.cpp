@@ -1,5 +1,7 @@
 #include "store/Autostart.h"
 
+#include <string_view>
+
 void SetAutostart(AutostartStore& store, bool enable) {
     if (!enable) {
         store.RemoveRegistration();
@@ -9,6 +11,47 @@ void SetAutostart(AutostartStore& store, bool enable) {
     const std::optional<std::string> stored = store.ReadRegistration();
     if (stored && *stored == desired) return;
     store.WriteRegistration(desired);
+}
+
+namespace {
+
+// The part of a registration that names the folder: from the option to the end of its line.
+std::string_view FolderPart(std::string_view registration) {
+    const size_t start = registration.find("--settings-dir ");
+    if (start == std::string_view::npos) return {};
+    const size_t end = registration.find('\n', start);
+    return registration.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+}  // namespace
+
+bool IsOwnRegistration(const std::string& stored, const std::string& desired) {
+    const std::string_view folder = FolderPart(stored);
+    return folder.empty() || folder == FolderPart(desired);
+}
+
+AutostartChange FollowFlagAtStart(AutostartStore& store, bool enable) {
+    const std::optional<std::string> stored = store.ReadRegistration();
+    const std::string desired = store.DesiredRegistration();
+    if (stored && !IsOwnRegistration(*stored, desired)) return AutostartChange::LeftAlone;
+    if (!enable) {
+        if (!stored) return AutostartChange::Unchanged;
+        store.RemoveRegistration();
+        return AutostartChange::Removed;
+    }
+    if (stored && *stored == desired) return AutostartChange::Unchanged;
+    store.WriteRegistration(desired);
+    return AutostartChange::Written;
+}
+
+AutostartChange ApplyUserChoice(AutostartStore& store, bool enable) {
+    const std::optional<std::string> stored = store.ReadRegistration();
+    const std::string desired = store.DesiredRegistration();
+    const bool another = stored && !IsOwnRegistration(*stored, desired);
+    if (!enable && another) return AutostartChange::LeftAlone;
+    if (!another) return FollowFlagAtStart(store, enable);
+    store.WriteRegistration(desired);
+    return AutostartChange::TookOver;
 }
 
 namespace {

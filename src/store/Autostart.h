@@ -20,6 +20,19 @@ public:
 // counts), removes it when disabled.
 void SetAutostart(AutostartStore& store, bool enable);
 
+// What a change of the registration did.
+enum class AutostartChange { Unchanged, Written, Removed, TookOver, LeftAlone };
+
+// Whether a stored registration starts the program on the same settings folder as the desired one. One
+// that names no folder comes from before folders were named: it counts as this folder's.
+bool IsOwnRegistration(const std::string& stored, const std::string& desired);
+// At start-up: the registration follows the file's flag only where it is this folder's own or absent;
+// another folder's login start stays.
+AutostartChange FollowFlagAtStart(AutostartStore& store, bool enable);
+// The user's choice: ticking takes over another folder's registration (the caller says so), unticking
+// leaves another folder's alone.
+AutostartChange ApplyUserChoice(AutostartStore& store, bool enable);
+
 // The Run value: the program quoted, then the settings folder, so that a login start finds the notes
 // whatever the working directory is.
 std::string RunKeyCommand(const std::string& programPath, const std::string& settingsFolder);

@@ -9,7 +9,7 @@ protected:
         WriteSettings(Note(0, "zero", "color=255,0,0\nfont=Arial\nfontSize=200\n") + Note(1, "one") +
                       Note(2, "two", "isTopWin=0\n"));
         Start();
-        manager->ShowManager();  // the user works in the dialog
+        presenter->ShowManager();  // the user works in the dialog
     }
 };
 
@@ -18,8 +18,8 @@ protected:
 TEST_F(ManagerCommands, ConfirmStoresTextAndPendingAppearanceAndSaves) {
     StartWithThreeNotes();
     pickers.fontAnswers = {FontChoice{"Courier", 105, 0xFF00FF00}};
-    manager->PickFont();
-    manager->ConfirmChanges("first\r\nsecond");
+    presenter->PickFont();
+    presenter->ConfirmChanges("first\r\nsecond");
 
     EXPECT_EQ(Row(0).text, "first*#33#second");
     EXPECT_EQ(view.rows[0].label, "first;second");
@@ -35,25 +35,25 @@ TEST_F(ManagerCommands, ConfirmStoresTextAndPendingAppearanceAndSaves) {
 TEST_F(ManagerCommands, PickedColourIsAPreviewUntilConfirmed) {
     StartWithThreeNotes();
     pickers.colorAnswers = {0xFF0000FF};
-    manager->PickColor();
+    presenter->PickColor();
     EXPECT_EQ(pickers.colorOpenedWith.at(0), 0xFFFF0000u);  // opens on the note's own colour
     EXPECT_EQ(Window(0).fill(), 0xFF0000FFu);
     EXPECT_EQ(Row(0).color, 0xFFFF0000u);
 
-    manager->HideManager();  // "取消": the stored colour comes back, nothing is saved
+    presenter->HideManager();  // "取消": the stored colour comes back, nothing is saved
     EXPECT_EQ(Window(0).fill(), 0xFFFF0000u);
     EXPECT_EQ(FileValue(0, "color"), "255,0,0");
 
     pickers.colorAnswers = {0xFF0000FF};
-    manager->PickColor();
-    manager->ConfirmChanges("zero");
+    presenter->PickColor();
+    presenter->ConfirmChanges("zero");
     EXPECT_EQ(FileValue(0, "color"), "0,0,255");
 }
 
 TEST_F(ManagerCommands, FontPickerOpensOnTheNoteAndKeepsItsColour) {
     StartWithThreeNotes();
     pickers.fontAnswers = {FontChoice{"Courier", 120, 0xFFFF0000}};  // colour box left alone
-    manager->PickFont();
+    presenter->PickFont();
     const FontChoice& opened = pickers.fontOpenedWith.at(0);
     EXPECT_EQ(opened.face, "Arial");
     EXPECT_EQ(opened.pointSizeTenths, 200);
@@ -61,7 +61,7 @@ TEST_F(ManagerCommands, FontPickerOpensOnTheNoteAndKeepsItsColour) {
     EXPECT_EQ(Window(0).look.face, "Courier");
     EXPECT_EQ(Window(0).look.emSize, 12.0f);
 
-    manager->ConfirmChanges("zero");
+    presenter->ConfirmChanges("zero");
     EXPECT_EQ(Row(0).color, 0xFFFF0000u);  // not turned black
     EXPECT_EQ(Row(0).font, "Courier");
     EXPECT_EQ(Row(0).fontSize, 120);
@@ -70,47 +70,47 @@ TEST_F(ManagerCommands, FontPickerOpensOnTheNoteAndKeepsItsColour) {
 TEST_F(ManagerCommands, CancelledPickersChangeNothing) {
     StartWithThreeNotes();
     const int draws = Window(0).draws;
-    manager->PickColor();
-    manager->PickFont();
+    presenter->PickColor();
+    presenter->PickFont();
     EXPECT_EQ(Window(0).draws, draws);
-    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
-    EXPECT_EQ(manager->Pending().font, "Arial");
+    EXPECT_EQ(presenter->Pending().color, 0xFFFF0000u);
+    EXPECT_EQ(presenter->Pending().font, "Arial");
 }
 
 TEST_F(ManagerCommands, ListCheckBoxesShowAndHideWithoutSaving) {
     StartWithThreeNotes();
     const std::string before = ReadBytes(SettingsPath());
-    manager->OnNoteListCheck(1, false);
+    presenter->OnNoteListCheck(1, false);
     EXPECT_FALSE(Window(1).visible);
     EXPECT_FALSE(Row(1).isShow);
     EXPECT_EQ(manager->ShownCount(), 2);
-    manager->OnNoteListCheck(1, true);
+    presenter->OnNoteListCheck(1, true);
     EXPECT_TRUE(Window(1).visible);
     EXPECT_EQ(manager->ShownCount(), 3);
 
-    for (int i = 0; i < 3; ++i) manager->OnNoteListCheck(i, false);  // all may be hidden
+    for (int i = 0; i < 3; ++i) presenter->OnNoteListCheck(i, false);  // all may be hidden
     EXPECT_EQ(manager->ShownCount(), 0);
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
-    manager->OnNoteListCheck(7, true);  // no such row
+    presenter->OnNoteListCheck(7, true);  // no such row
     EXPECT_EQ(manager->ShownCount(), 0);
 }
 
 TEST_F(ManagerCommands, SelectingARowMakesItCurrent) {
     StartWithThreeNotes();
-    manager->SelectNote(2);
-    EXPECT_EQ(manager->Current(), 2);
+    presenter->SelectNote(2);
+    EXPECT_EQ(presenter->Current(), 2);
     EXPECT_EQ(view.selected, 2);
     EXPECT_EQ(view.edit, "two");
     EXPECT_FALSE(view.topMostCheck);
-    EXPECT_EQ(manager->Pending().font, "黑体");
+    EXPECT_EQ(presenter->Pending().font, "黑体");
 
     // Selecting the current note again keeps what the user typed and previewed for it.
     view.edit = "typed, not confirmed";
     pickers.colorAnswers = {0xFF123456};
-    manager->PickColor();
-    manager->SelectNote(2);
+    presenter->PickColor();
+    presenter->SelectNote(2);
     EXPECT_EQ(view.edit, "typed, not confirmed");
-    EXPECT_EQ(manager->Pending().color, 0xFF123456u);
+    EXPECT_EQ(presenter->Pending().color, 0xFF123456u);
 }
 
 TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
@@ -130,10 +130,10 @@ TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
     EXPECT_EQ(FileValue(3, "isShow"), "1");
     ASSERT_EQ(view.rows.size(), 4u);
     EXPECT_TRUE(view.rows[3].checked);
-    EXPECT_EQ(manager->Current(), 0);
+    EXPECT_EQ(presenter->Current(), 0);
 
-    manager->SelectNote(3);
-    manager->DeleteNote();
+    presenter->SelectNote(3);
+    presenter->DeleteNote();
     manager->AddNote();
     EXPECT_EQ(factory.created.back()->className, "text_4");  // window classes are never reused
 }
@@ -153,20 +153,20 @@ TEST_F(ManagerCommands, AddPastTheCapacityIsRefused) {
 
 TEST_F(ManagerCommands, DeleteKeepsRowsWindowsAndListAligned) {
     StartWithThreeNotes();
-    manager->SelectNote(1);
-    manager->DeleteNote();
+    presenter->SelectNote(1);
+    presenter->DeleteNote();
     EXPECT_TRUE(Window(1).destroyed);
     ASSERT_EQ(manager->NoteCount(), 2u);
     EXPECT_EQ(Row(1).text, "two");
     EXPECT_EQ(manager->WindowOf(1), &Window(2));
     EXPECT_EQ(view.rows[1].label, "two");
-    EXPECT_EQ(manager->Current(), 0);
+    EXPECT_EQ(presenter->Current(), 0);
     EXPECT_EQ(view.selected, 0);
     EXPECT_EQ(view.edit, "zero");
     EXPECT_EQ(FileSections().size(), 2u);
 
-    manager->DeleteNote();
-    manager->DeleteNote();  // one note left
+    presenter->DeleteNote();
+    presenter->DeleteNote();  // one note left
     EXPECT_EQ(messages.shown, std::vector<std::string>{"请至少保留一个窗口！"});
     EXPECT_EQ(manager->NoteCount(), 1u);
 }
@@ -176,8 +176,8 @@ TEST_F(ManagerCommands, FailedSaveKeepsTheOldFileAndTellsTheUser) {
     const std::string before = ReadBytes(SettingsPath());
     {
         FolderAway away(folder.Path());  // nothing can be written there now
-        manager->SelectNote(1);
-        manager->DeleteNote();
+        presenter->SelectNote(1);
+        presenter->DeleteNote();
         EXPECT_EQ(messages.shown, std::vector<std::string>{"设置文件保存失败！"});
         EXPECT_EQ(ReadBytes(away.File(kSettingsFileName)), before);
         EXPECT_EQ(log.lines.size(), 1u);
@@ -194,8 +194,8 @@ TEST_F(ManagerCommands, BeyondTheCapacityEveryNoteIsKeptAndNoWindowTooMany) {
     WriteSettings(file);
     Start();
     ASSERT_EQ(factory.created.size(), 1024u);
-    manager->SelectNote(1021);
-    manager->DeleteNote();
+    presenter->SelectNote(1021);
+    presenter->DeleteNote();
     // All 1024 windows of this run are taken: the sections beyond stay in the file, not in the list.
     EXPECT_EQ(factory.created.size(), 1024u);
     ASSERT_EQ(manager->NoteCount(), 1023u);
@@ -221,8 +221,8 @@ TEST_F(ManagerCommands, AutoStartAndTopMostAreSavedAtOnce) {
     manager->ApplyAutoStart(false);
     EXPECT_FALSE(autostart.stored);
 
-    manager->SelectNote(1);
-    manager->ApplyTopMost(false);
+    presenter->SelectNote(1);
+    presenter->ApplyTopMost(false);
     EXPECT_FALSE(Window(1).topMost);
     EXPECT_EQ(FileValue(1, "isTopWin"), "0");
 }
@@ -240,12 +240,12 @@ TEST_F(ManagerCommands, ExitAndSessionEndSaveMovedNotesAndCloseEverything) {
 TEST_F(ManagerCommands, EscapeHidesTheManagerAndEnterDoesNothing) {
     StartWithThreeNotes();
     pickers.colorAnswers = {0xFF0000FF};
-    manager->PickColor();
+    presenter->PickColor();
     view.shown = true;
-    manager->OnManagerKey(ManagerKey::Enter);
+    presenter->OnManagerKey(ManagerKey::Enter);
     EXPECT_TRUE(view.shown);
     EXPECT_EQ(Window(0).fill(), 0xFF0000FFu);
-    manager->OnManagerKey(ManagerKey::Escape);
+    presenter->OnManagerKey(ManagerKey::Escape);
     EXPECT_FALSE(view.shown);
     EXPECT_EQ(Window(0).fill(), 0xFFFF0000u);  // like "取消": the preview is dropped
     EXPECT_EQ(app.quits, 0);

@@ -5,7 +5,9 @@
 #include "Fakes.h"
 #include "FileHelpers.h"
 #include "TempFolder.h"
+#include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
+#include "quicksettings/QuickSettings.h"
 #include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "store/Settings.h"
@@ -25,7 +27,9 @@ protected:
 
     void Start() {
         manager = std::make_unique<NoteManager>(view, Services(SettingsPath()));
-        manager->Start();
+        presenter = std::make_unique<ManagerPresenter>(view, *manager);
+        dialogs = std::make_unique<QuickSettingsDialogs>(*manager, *presenter);
+        presenter->Start();
     }
 
     // The window created n-th in this run, and the window of a row now.
@@ -42,7 +46,9 @@ protected:
     }
 
     TempFolder folder;
-    std::unique_ptr<NoteManager> manager;
+    std::unique_ptr<NoteManager> manager;        // the notes' owner
+    std::unique_ptr<ManagerPresenter> presenter;  // the manager dialog
+    std::unique_ptr<QuickSettingsDialogs> dialogs;
 };
 
 // Moves a folder aside for the scope, so that nothing can be written at its old path; the file that was

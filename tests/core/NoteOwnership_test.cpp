@@ -13,7 +13,7 @@ protected:
         Start();
     }
     QuickSettings Open(int row) {
-        QuickSettings dialog(*manager, *manager->WindowOf(row));
+        QuickSettings dialog(*dialogs, *manager->WindowOf(row));
         EXPECT_TRUE(dialog.Init().valid);
         return dialog;
     }
@@ -23,7 +23,7 @@ protected:
 
 TEST_F(NoteOwnership, QuickSettingsOfAnotherNoteLeaveTheManagersNoteAlone) {
     StartWithThreeNotes();
-    manager->ShowManagerOn(0, AppearanceOf(Row(0)));
+    presenter->ShowManagerOn(0);
     view.edit = "typed for zero";
     {
         QuickSettings two = Open(2);
@@ -34,19 +34,19 @@ TEST_F(NoteOwnership, QuickSettingsOfAnotherNoteLeaveTheManagersNoteAlone) {
         two.ChooseNoteFont();
         two.Cancel();  // Esc
     }
-    EXPECT_EQ(manager->Current(), 0);
+    EXPECT_EQ(presenter->Current(), 0);
     EXPECT_EQ(view.selected, 0);
     EXPECT_TRUE(view.topMostCheck);  // note 0's box, not note 2's
-    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
+    EXPECT_EQ(presenter->Pending().color, 0xFFFF0000u);
     EXPECT_EQ(WindowOfRow(2)->look.face, "Arial");  // the cancelled preview is gone
 
-    manager->ConfirmChanges(view.edit);
+    presenter->ConfirmChanges(view.edit);
     EXPECT_EQ(Row(0).text, "typed for zero");
     EXPECT_EQ(Row(2).text, "two");
     EXPECT_EQ(Row(0).color, 0xFFFF0000u);
     EXPECT_EQ(Row(2).font, "Arial");
 
-    manager->DeleteNote();
+    presenter->DeleteNote();
     ASSERT_EQ(manager->NoteCount(), 2u);
     EXPECT_EQ(Row(0).text, "one");  // note 0 went, not note 2
     EXPECT_EQ(Row(1).text, "two");
@@ -70,37 +70,37 @@ TEST_F(NoteOwnership, PendingAppearanceBelongsToTheNoteItWasPickedFor) {
 
     // A cancelled dialog of another note does not touch the manager's preview.
     pickers.colorAnswers = {0xFF333333};
-    manager->PickColor();
+    presenter->PickColor();
     Open(2).Cancel();
-    manager->ConfirmChanges("zero");
+    presenter->ConfirmChanges("zero");
     EXPECT_EQ(Row(0).color, 0xFF333333u);
     EXPECT_EQ(Row(2).color, 0xFF222222u);
 
     // After a delete the pending values are the new current note's.
-    manager->SelectNote(1);
+    presenter->SelectNote(1);
     pickers.colorAnswers = {0xFF444444};
-    manager->PickColor();
-    manager->DeleteNote();
-    EXPECT_EQ(manager->Current(), 0);
-    EXPECT_EQ(manager->Pending().color, 0xFF333333u);
-    manager->ConfirmChanges(view.edit);
+    presenter->PickColor();
+    presenter->DeleteNote();
+    EXPECT_EQ(presenter->Current(), 0);
+    EXPECT_EQ(presenter->Pending().color, 0xFF333333u);
+    presenter->ConfirmChanges(view.edit);
     EXPECT_EQ(Row(0).color, 0xFF333333u);
     EXPECT_EQ(FileValue(0, "color"), "51,51,51");
 }
 
 TEST_F(NoteOwnership, AHiddenNoteEditedInTheManagerShowsItsNewText) {
     StartWithThreeNotes("isShow=0\n");
-    manager->SelectNote(1);
+    presenter->SelectNote(1);
     pickers.colorAnswers = {0xFF445566};
-    manager->PickColor();
-    manager->ConfirmChanges("new\r\ntext");
+    presenter->PickColor();
+    presenter->ConfirmChanges("new\r\ntext");
     EXPECT_EQ(FileValue(1, "text"), "new*#33#text");
 
-    manager->OnNoteListCheck(1, true);
+    presenter->OnNoteListCheck(1, true);
     EXPECT_TRUE(WindowOfRow(1)->visible);
     EXPECT_EQ(WindowOfRow(1)->text(), "new\r\ntext");
     EXPECT_EQ(WindowOfRow(1)->fill(), 0xFF445566u);
-    QuickSettings dialog(*manager, *manager->WindowOf(1));
+    QuickSettings dialog(*dialogs, *manager->WindowOf(1));
     EXPECT_EQ(dialog.Init().text.text, "new\r\ntext");
     dialog.Ok("new\r\ntext");
     EXPECT_EQ(FileValue(1, "text"), "new*#33#text");
@@ -138,9 +138,9 @@ TEST_F(NoteOwnership, SectionsMarkedDeletedNeverGetAWindowOrARow) {
     ASSERT_EQ(factory.created.size(), 2u);
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[1].label, "two");
-    manager->ConfirmChanges("zero!");  // an ordinary save
+    presenter->ConfirmChanges("zero!");  // an ordinary save
     WindowOfRow(1)->MoveTo(300, 400);
-    manager->ConfirmChanges("zero!!");
+    presenter->ConfirmChanges("zero!!");
     EXPECT_EQ(WindowOfRow(1)->text(), "two");
     ASSERT_EQ(FileSections().size(), 2u);
     EXPECT_EQ(FileValue(1, "text"), "two");
@@ -155,7 +155,7 @@ TEST_F(NoteOwnership, WindowsTheSystemRefusedKeepTheirNotesPlace) {
     EXPECT_EQ(manager->WindowOf(0), nullptr);
     EXPECT_EQ(WindowOfRow(1)->className, "text_0");
     WindowOfRow(1)->failRect = true;
-    manager->ConfirmChanges("still zero");
+    presenter->ConfirmChanges("still zero");
     EXPECT_EQ(FileValue(0, "text"), "still zero");
     EXPECT_EQ(FileValue(0, "positionX"), "10");
     EXPECT_EQ(FileValue(0, "width"), "300");
@@ -181,7 +181,7 @@ TEST_F(NoteOwnership, AnUnreadableFileIsNeverWrittenOver) {
     EXPECT_EQ(messages.shown, std::vector<std::string>{text::kReadFailed});
     EXPECT_EQ(autostart.stored, "registered");  // the file's flag is unknown: the registration stays
     ASSERT_EQ(manager->NoteCount(), 1u);
-    manager->ConfirmChanges("typed");
+    presenter->ConfirmChanges("typed");
     manager->AddNote();
     EXPECT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown.back(), text::kNotSavedUnreadable);

@@ -11,7 +11,7 @@ protected:
         Start();
     }
     QuickSettings Open(size_t note) {
-        QuickSettings dialog(*manager, Window(note));
+        QuickSettings dialog(*dialogs, Window(note));
         initial = dialog.Init();
         return dialog;
     }
@@ -27,14 +27,14 @@ TEST_F(QuickSettingsTest, OpensOnItsOwnNote) {
     EXPECT_EQ(initial.text.text, "one");
     EXPECT_FALSE(initial.topMost);
     EXPECT_EQ(dialog.Pending().font, "Arial");
-    EXPECT_EQ(manager->Current(), 0);  // the manager's current note is left alone
-    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
+    EXPECT_EQ(presenter->Current(), 0);  // the manager's current note is left alone
+    EXPECT_EQ(presenter->Pending().color, 0xFFFF0000u);
 }
 
 TEST_F(QuickSettingsTest, OkWithANewTextKeepsTheNotesAppearance) {
-    manager->ShowManager();
+    presenter->ShowManager();
     pickers.colorAnswers = {0xFF123456};
-    manager->PickColor();  // a preview pending on note 0 in the manager
+    presenter->PickColor();  // a preview pending on note 0 in the manager
     QuickSettings dialog = Open(1);
     EXPECT_TRUE(dialog.Ok("line 1\r\nline 2"));
     EXPECT_EQ(Row(1).text, "line 1*#33#line 2");
@@ -88,10 +88,10 @@ TEST_F(QuickSettingsTest, ManagerButtonShowsTheManagerOnThisNoteWithThePreview) 
     EXPECT_EQ(view.selected, 1);
     EXPECT_EQ(view.edit, "one");
     EXPECT_FALSE(view.topMostCheck);
-    EXPECT_EQ(manager->Current(), 1);
+    EXPECT_EQ(presenter->Current(), 1);
     EXPECT_EQ(Window(1).fill(), 0xFFABCDEFu);
-    EXPECT_EQ(manager->Pending().color, 0xFFABCDEFu);
-    manager->ConfirmChanges("one");  // "确认修改" stores the preview
+    EXPECT_EQ(presenter->Pending().color, 0xFFABCDEFu);
+    presenter->ConfirmChanges("one");  // "确认修改" stores the preview
     EXPECT_EQ(FileValue(1, "color"), "171,205,239");
 }
 
@@ -117,31 +117,29 @@ TEST_F(QuickSettingsTest, ExitSavesAndEndsTheProgram) {
 
 TEST_F(QuickSettingsTest, WindowWithoutARowTouchesNothing) {
     FakeWindow stranger;
-    QuickSettings dialog(*manager, stranger);
+    QuickSettings dialog(*dialogs, stranger);
     EXPECT_FALSE(dialog.Init().valid);
     const std::string before = ReadBytes(SettingsPath());
     EXPECT_TRUE(dialog.Hide());
     EXPECT_TRUE(dialog.ChooseNoteColor());
     EXPECT_TRUE(dialog.SetTopMost(false));
     EXPECT_TRUE(dialog.Ok("x"));
-    EXPECT_EQ(manager->Current(), 0);
+    EXPECT_EQ(presenter->Current(), 0);
     EXPECT_EQ(Row(0).text, "zero");
     EXPECT_TRUE(pickers.colorOpenedWith.empty());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(ReadBytes(SettingsPath()), before);
 }
 
-TEST(QuickSettingsGate, OneDialogPerNoteAtATime) {
-    FakeMessages messages;
-    bool open = false;
+TEST_F(QuickSettingsTest, OneDialogPerNoteAtATime) {
     int runs = 0;
-    OpenQuickSettingsOnce(open, messages, [&] {
+    dialogs->Open(Window(0), [&] {
         ++runs;
-        OpenQuickSettingsOnce(open, messages, [&] { ++runs; });  // a second double-click meanwhile
+        dialogs->Open(Window(0), [&] { ++runs; });  // a second double-click meanwhile
+        dialogs->Open(Window(1), [&] { ++runs; });  // another note's dialog may open
     });
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Setting窗口已经打开！"});
-    EXPECT_FALSE(open);
-    OpenQuickSettingsOnce(open, messages, [&] { ++runs; });
     EXPECT_EQ(runs, 2);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Setting窗口已经打开！"});
+    dialogs->Open(Window(0), [&] { ++runs; });
+    EXPECT_EQ(runs, 3);
 }

@@ -13,8 +13,8 @@ TEST_F(SettingsFileTrust, AReadOnlyFileIsReportedAsNotSavedAndTheProgramStays) {
     SetReadOnly(SettingsPath(), true);
     const std::string before = ReadBytes(SettingsPath());
     Start();
-    manager->ShowManager();
-    manager->ConfirmChanges("changed");
+    presenter->ShowManager();
+    presenter->ConfirmChanges("changed");
     EXPECT_EQ(messages.shown, std::vector<std::string>{text::kSaveFailed});
     ASSERT_FALSE(log.lines.empty());
     EXPECT_NE(log.lines.back().find("read-only"), std::string::npos) << log.lines.back();
@@ -44,24 +44,24 @@ TEST_F(SettingsFileTrust, ANoteTooLongToEditShowsItsBeginningAndKeepsItsText) {
     const std::string huge = "start" + std::string(300 * 1024, 'x');
     WriteSettings(Note(0, huge) + Note(1, "short"));
     Start();
-    manager->ShowManager();
+    presenter->ShowManager();
     EXPECT_FALSE(view.editable);
     EXPECT_EQ(view.edit.rfind("startxxx", 0), 0u);
     EXPECT_LT(view.edit.size(), 20000u);
     pickers.colorAnswers = {0xFF00FF00};
-    manager->PickColor();
-    manager->ConfirmChanges(view.edit);  // what the read-only edit holds
+    presenter->PickColor();
+    presenter->ConfirmChanges(view.edit);  // what the read-only edit holds
     EXPECT_EQ(Row(0).text, huge);
     EXPECT_EQ(Row(0).color, 0xFF00FF00u);
     EXPECT_EQ(FileValue(0, "text"), huge);
 
-    QuickSettings dialog(*manager, *manager->WindowOf(0));
+    QuickSettings dialog(*dialogs, *manager->WindowOf(0));
     EXPECT_FALSE(dialog.Init().text.editable);
     dialog.Ok("typed over");
     EXPECT_EQ(Row(0).text, huge);
 
-    manager->ShowManager();
-    manager->SelectNote(1);
+    presenter->ShowManager();
+    presenter->SelectNote(1);
     EXPECT_TRUE(view.editable);
     EXPECT_EQ(view.edit, "short");
 }

@@ -23,14 +23,14 @@ TEST_F(StartUp, FirstStartWritesTheFileAndShowsOneNote) {
     EXPECT_TRUE(view.rows[0].checked);
     EXPECT_EQ(view.rows[0].label, StoredToListLabel(WelcomeText()));
     EXPECT_EQ(view.edit, "");  // filled when the dialog shows
-    manager->ShowManager();
+    presenter->ShowManager();
     EXPECT_TRUE(view.shown);
     EXPECT_EQ(view.edit, StoredToText(WelcomeText()));
     EXPECT_TRUE(view.topMostCheck);
     EXPECT_FALSE(view.autoStartCheck);
     EXPECT_FALSE(autostart.stored);  // autoStart 0 removes a registration
-    EXPECT_EQ(manager->Pending().color, 0xFFFF0000u);
-    EXPECT_EQ(manager->Pending().fontSize, 380);
+    EXPECT_EQ(presenter->Pending().color, 0xFFFF0000u);
+    EXPECT_EQ(presenter->Pending().fontSize, 380);
     EXPECT_EQ(FileSections().size(), 1u);
 }
 
@@ -57,7 +57,7 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(manager->ShownCount(), 2);
     EXPECT_EQ(Window(1).draws, 0);  // a hidden note is not drawn until it is shown
     EXPECT_EQ(view.rows[0].label, "a;b");
-    manager->ShowManager();
+    presenter->ShowManager();
     EXPECT_EQ(view.edit, "a\r\nb");
     EXPECT_FALSE(view.topMostCheck);  // row 0's flag
 
@@ -79,7 +79,7 @@ TEST_F(StartUp, FileWithoutNotesShowsTheWelcomeNoteAndIsLeftAlone) {
         EXPECT_EQ(ReadBytes(SettingsPath()), content);  // written at the next save, not at start-up
     }
     EXPECT_TRUE(messages.shown.empty());
-    manager->ConfirmChanges("mine");
+    presenter->ConfirmChanges("mine");
     EXPECT_EQ(FileValue(0, "text"), "mine");
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,7 +75,7 @@ struct FakeWindowFactory : NoteWindowFactory {
     }
 };
 
-struct FakeView : ManagerView {
+struct FakeView : ManagerView, NoteListView {
     struct Row {
         std::string label;
         bool checked = false;
@@ -82,6 +84,7 @@ struct FakeView : ManagerView {
     bool editable = true;
     bool autoStartCheck = false;
     bool topMostCheck = false;
+    bool lockCheck = false;
     std::vector<Row> rows;
     int selected = -1;
     bool shown = false;  // the dialog starts hidden
@@ -92,6 +95,7 @@ struct FakeView : ManagerView {
     }
     void SetAutoStartCheck(bool c) override { autoStartCheck = c; }
     void SetTopMostCheck(bool c) override { topMostCheck = c; }
+    void SetLockCheck(bool c) override { lockCheck = c; }
     void InsertListRow(int i, const std::string& label, bool c) override {
         rows.insert(rows.begin() + i, {label, c});
     }
@@ -112,9 +116,11 @@ struct FakePickers : Pickers {
     std::deque<std::optional<FontChoice>> fontAnswers;
     std::vector<uint32_t> colorOpenedWith;
     std::vector<FontChoice> fontOpenedWith;
+    std::function<void()> whileOpen;  // what the user does elsewhere while a picker is up (once)
 
     std::optional<uint32_t> PickColor(uint32_t initial) override {
         colorOpenedWith.push_back(initial);
+        if (auto meanwhile = std::exchange(whileOpen, nullptr)) meanwhile();
         auto answer = colorAnswers.empty() ? std::nullopt : colorAnswers.front();
         if (!colorAnswers.empty()) colorAnswers.pop_front();
         return answer;
@@ -129,7 +135,11 @@ struct FakePickers : Pickers {
 
 struct FakeMessages : Messages {
     std::vector<std::string> shown;
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    std::function<void()> whileShown;  // what happens while the next box is up (once)
+    void ShowMessage(const std::string& text) override {
+        shown.push_back(text);
+        if (auto meanwhile = std::exchange(whileShown, nullptr)) meanwhile();
+    }
 };
 
 struct FakeAutostart : AutostartStore {

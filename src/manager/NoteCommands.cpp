@@ -1,0 +1,167 @@
+#include "manager/CommandRules.h"
+#include "manager/NoteManager.h"
+#include "manager/ViewUpdate.h"
+#include "store/IniFile.h"
+#include "store/NoteText.h"
+#include "store/Settings.h"
+
+// The owner's commands: on the notes as a whole, and on one note named by its row.
+
+namespace {
+
+// A new note: shown, topmost, opaque blue, the welcome text, 1200 x 500 at (500, 500).
+NoteRecord NewNote() {
+    NoteRecord note = FirstRunNote();
+    note.color = 0xFF0000FF;
+    note.width = 1200;
+    note.height = 500;
+    return note;
+}
+
+}  // namespace
+
+// ---- The notes as a whole
+
+void NoteManager::AddNote() {
+    if (!MayAdd({notes_.size(), NoteTable::kCapacity, kWindowCapacity - m_windowsCreated})) {
+        services_.messages.ShowMessage(text::kTooManyNotes);
+        return;
+    }
+    AdoptRecords({NewNote()});
+    SyncNotes();
+    Save(Report::MessageBox);
+}
+
+void NoteManager::ShowAllNotes() {
+    for (size_t i = 0; i < notes_.size(); ++i)
+        if (!notes_[i].record.isShow) SetShown(int(i), true);
+}
+
+void NoteManager::SetLocked(bool locked) {
+    m_locked = locked;
+    {
+        ViewUpdate update(updatingView_);
+        list_.SetLockCheck(locked);
+    }
+    for (Note& note : notes_)
+        if (note.window) note.window->SetLocked(locked);
+    Save(Report::MessageBox);
+}
+
+void NoteManager::ApplyAutoStart(bool checked) {
+    m_autoStart = checked;
+    {
+        ViewUpdate update(updatingView_);
+        list_.SetAutoStartCheck(checked);
+    }
+    Save(Report::MessageBox);
+    if (ApplyUserChoice(services_.autostart, m_autoStart) == AutostartChange::TookOver)
+        services_.messages.ShowMessage(text::kAutostartTakenOver);
+}
+
+// ---- One note
+
+void NoteManager::ConfirmChanges(int row, const std::string& editText, const Appearance& appearance) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    // Stored as it will be written: any line break (a pasted bare LF too) becomes the marker now, so that
+    // the list and the window show what the file holds.
+    if (IsEditable(note.record)) note.record.text = WritableValue(editText);
+    note.record.color = appearance.color;
+    note.record.font = appearance.font;
+    note.record.fontSize = appearance.fontSize;
+    note.preview.reset();  // stored now, whoever picked it
+    note.lookCurrent = false;
+    {
+        ViewUpdate update(updatingView_);
+        list_.SetListRowText(row, StoredToListLabel(note.record.text));
+    }
+    SyncNotes();
+    Save(Report::MessageBox);
+}
+
+bool NoteManager::HideNote(int row) {
+    if (!IsRow(row)) return false;
+    if (!MayHide({NotesOnScreen(), notes_[size_t(row)].OnScreen()})) {
+        services_.messages.ShowMessage(text::kKeepOneShown);
+        return false;
+    }
+    SetShown(row, false);
+    SyncNotes();
+    Save(Report::MessageBox);
+    return true;
+}
+
+void NoteManager::SetNoteShown(int row, bool shown) {
+    if (!IsRow(row) || notes_[size_t(row)].record.isShow == shown) return;
+    SetShown(row, shown);
+}
+
+bool NoteManager::RemoveNote(int row) {
+    if (!MayDelete(notes_.size())) {
+        services_.messages.ShowMessage(text::kKeepOneNote);
+        return false;
+    }
+    if (!IsRow(row)) return false;
+    Note& note = notes_[size_t(row)];
+    if (note.window) {
+        note.window->Destroy();
+        retired_.push_back(std::move(note.window));
+    }
+    notes_.erase(notes_.begin() + row);
+    ViewUpdate update(updatingView_);
+    list_.DeleteListRow(row);
+    return true;
+}
+
+void NoteManager::ApplyTopMost(int row, bool topMost) {
+    if (!IsRow(row)) return;
+    notes_[size_t(row)].record.isTopWin = topMost;
+    Save(Report::MessageBox);
+    ApplyTopMostFlag(notes_[size_t(row)]);  // the save may have added notes
+}
+
+void NoteManager::Preview(int row, PreviewHolder holder, const Appearance& appearance) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    note.preview = ::Preview{holder, appearance};
+    note.lookCurrent = false;
+    PushLook(note);
+}
+
+void NoteManager::DropPreview(int row, PreviewHolder holder) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    if (!note.preview || note.preview->holder != holder) return;
+    note.preview.reset();
+    note.lookCurrent = false;
+    PushLook(note);
+}
+
+void NoteManager::HandOverPreview(int row, PreviewHolder from, PreviewHolder to) {
+    if (!IsRow(row)) return;
+    Note& note = notes_[size_t(row)];
+    if (note.preview && note.preview->holder == from) note.preview->holder = to;
+}
+
+Appearance NoteManager::ShownAppearance(int row) const {
+    if (!IsRow(row)) return {};
+    const Note& note = notes_[size_t(row)];
+    return note.preview ? note.preview->appearance : AppearanceOf(note.record);
+}
+
+std::optional<PreviewHolder> NoteManager::PreviewHolderOf(int row) const {
+    if (!IsRow(row) || !notes_[size_t(row)].preview) return std::nullopt;
+    return notes_[size_t(row)].preview->holder;
+}
+
+bool NoteManager::BeginSettingsDialog(int row) {
+    if (!IsRow(row) || notes_[size_t(row)].settingsOpen) return false;
+    notes_[size_t(row)].settingsOpen = true;
+    return true;
+}
+
+void NoteManager::EndSettingsDialog(const NoteWindow& window) {
+    const int row = RowOfWindow(&window);
+    if (row >= 0) notes_[size_t(row)].settingsOpen = false;
+}
