@@ -1,9 +1,16 @@
 #include "app/InstanceChannel_qt.h"
 
-#include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QTimer>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "app/PrivateFolder.h"
 #include "app/StartUp.h"
 
 namespace {
@@ -11,42 +18,62 @@ namespace {
 constexpr char kShowManager[] = "show\n";
 constexpr int kAnswerMilliseconds = 3000;
 
-QString RuntimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return folder.isEmpty() ? QDir::tempPath() : folder;
-}
-
 }  // namespace
 
-InstanceChannel::InstanceChannel(const std::string& settingsPath) {
-    const QString base = RuntimeFolder() + "/" + QString::fromStdString(InstanceName(settingsPath));
+InstanceChannel::InstanceChannel(const std::string& settingsPath) : settingsPath_(settingsPath) {
+    const std::optional<std::string> folder = PrivateRuntimeFolder(&problem_);
+    if (!folder) return;
+    const QString base = QString::fromStdString(*folder + "/" + InstanceName(settingsPath));
     lockPath_ = base + ".lock";
     socketPath_ = base + ".socket";
 }
 
-bool InstanceChannel::Lock() {
-    lock_ = std::make_unique<QLockFile>(lockPath_);
-    lock_->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    return lock_->tryLock(0);
+InstanceChannel::~InstanceChannel() {
+    if (lockFd_ >= 0) close(lockFd_);
 }
 
-void InstanceChannel::Listen(std::function<void()> onShow) {
+bool InstanceChannel::Lock() {
+    if (lockPath_.isEmpty()) return true;
+    lockFd_ = open(lockPath_.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0) {
+        problem_ = lockPath_.toStdString() + ": " + std::strerror(errno);
+        return true;
+    }
+    return flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+}
+
+bool InstanceChannel::Listen(std::function<void()> onShow) {
+    if (socketPath_.isEmpty()) return false;
     onShow_ = std::move(onShow);
     QLocalServer::removeServer(socketPath_);  // we hold the lock: a socket left there is a crashed copy's
     QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                if (socket->readAll().contains('\n') && onShow_) onShow_();
-                socket->disconnectFromServer();
-            });
-        }
+        while (QLocalSocket* socket = server_.nextPendingConnection()) Admit(socket);
     });
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    server_.listen(socketPath_);
+    if (server_.listen(socketPath_)) return true;
+    problem_ = socketPath_.toStdString() + ": " + server_.errorString().toStdString();
+    return false;
+}
+
+// A peer gets one request, a little time to send it and no more room than a few others: a program that
+// connects and says nothing never closes the channel for the next start.
+void InstanceChannel::Admit(QLocalSocket* socket) {
+    QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+        if (socket->readAll().contains('\n') && onShow_) onShow_();
+        socket->disconnectFromServer();
+    });
+    QTimer::singleShot(kSilentPeerMilliseconds, socket, [socket] { socket->abort(); });
+    peers_.erase(std::remove_if(peers_.begin(), peers_.end(), [](const auto& peer) { return !peer; }), peers_.end());
+    while (peers_.size() >= kMaxPeers) {
+        peers_.front()->abort();
+        peers_.pop_front();
+    }
+    peers_.emplace_back(socket);
 }
 
 bool InstanceChannel::AskRunningCopy() {
+    if (socketPath_.isEmpty()) return false;
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kAnswerMilliseconds)) return false;

@@ -75,7 +75,8 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     QuickSettingsDialogs quickSettings(notes, manager);
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
     SessionEnd sessionEnd([&] { notes.EndSession(); });
-    channel_->Listen([&] { manager.ShowManager(); });
+    if (!channel_->Listen([&] { manager.ShowManager(); }))
+        log.Failure("a second start cannot reach this copy: " + channel_->Problem());
     WatchScreens([&] { notes.OnMonitorsChanged(); });
 
     manager.Start();

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "app/PrivateFolder.h"
 #include "app/StartUp.h"
 #include "manager/ManagerViews.h"
 
@@ -66,4 +67,21 @@ TEST(StartUpProgram, EachSettingsFileHasAnInstanceNameOfItsOwn) {
     EXPECT_EQ(InstanceName("/a/TextSetting.ini"), InstanceName("/a/TextSetting.ini"));
     EXPECT_NE(InstanceName("/a/TextSetting.ini"), InstanceName("/b/TextSetting.ini"));
     EXPECT_EQ(InstanceName("/a/TextSetting.ini").rfind("skyslate2-", 0), 0u);
+}
+
+TEST(PrivateFolder, OnlyTheUsersOwnClosedFolderHoldsTheLockAndTheSocket) {
+    constexpr uint32_t kUser = 1000;
+    const struct {
+        FolderFacts facts;
+        bool isPrivate;
+    } cases[] = {
+        {{true, kUser, 0700}, true},
+        {{true, kUser, 0500}, true},
+        {{true, kUser, 0755}, false},   // others may list it
+        {{true, kUser, 01777}, false},  // a shared temporary folder
+        {{true, 0, 0700}, false},       // another user's, created first
+        {{false, kUser, 0700}, false},  // a symbolic link or a file
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsPrivateFolder(c.facts, kUser), c.isPrivate) << std::oct << c.facts.mode << " " << c.facts.owner;
 }
