@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QStyleHints>
 
-#include <cstdlib>
 
 #include "x11/X11Window_x11.h"
 
@@ -30,6 +29,8 @@ CLyricsWindow::CLyricsWindow(x11::NoteSurfaces& surfaces, const std::string& cla
     : surfaces_(surfaces),
       surface_(std::make_unique<x11::NoteSurface>(className, rect)),
       drag_(QGuiApplication::styleHints()->startDragDistance()),
+      clicks_(uint32_t(QGuiApplication::styleHints()->mouseDoubleClickInterval()),
+              QGuiApplication::styleHints()->startDragDistance()),
       onDoubleClick_(std::move(onDoubleClick)) {
     surfaces_.Add(surface_->Id(), [this](const xcb_generic_event_t& event) { OnEvent(event); });
 }
@@ -141,20 +142,15 @@ void CLyricsWindow::OnEvent(const xcb_generic_event_t& event) {
     }
 }
 
-// A second click soon enough and near enough is a double-click; a press is a click until the pointer
-// travels the drag distance, so that a double-click reaches the note also under a window manager.
+// A press is a click until the pointer travels the drag distance, so that a double-click reaches the
+// note also under a window manager.
 void CLyricsWindow::OnPress(const x11::SurfaceEvent& press) {
     if (press.button != kLeftButton) return;
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const int distance = hints->startDragDistance();
-    if (lastClick_ && press.time - lastClick_->time <= uint32_t(hints->mouseDoubleClickInterval()) &&
-        std::abs(press.root.x - lastClick_->root.x) <= distance && std::abs(press.root.y - lastClick_->root.y) <= distance) {
-        lastClick_.reset();
+    if (clicks_.Press(press.time, press.root)) {
         drag_.End();
         if (onDoubleClick_) onDoubleClick_(*this);
         return;
     }
-    lastClick_ = Click{press.time, press.root};
     if (const std::optional<WindowRect> place = GetWindowRect()) drag_.Press(press.local, press.root, *place);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "notewindow/ClickCounter.h"
 #include "notewindow/DragSession.h"
 #include "notewindow/EdgeBands.h"
 #include "notewindow/NoteRenderer_qt.h"
@@ -61,11 +62,7 @@ private:
     bool drawPending_ = false;
     bool locked_ = false;
     DragSession drag_;
-    struct Click {
-        uint32_t time;
-        Point root;
-    };
-    std::optional<Click> lastClick_;  // for telling a double-click
+    ClickCounter clicks_;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
 };
 

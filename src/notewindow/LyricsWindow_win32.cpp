@@ -6,7 +6,9 @@
 #include "store/Wide_win32.h"
 
 CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick)
-    : drag_(GetSystemMetrics(SM_CXDRAG)), onDoubleClick_(std::move(onDoubleClick)) {
+    : drag_(GetSystemMetrics(SM_CXDRAG)),
+      clicks_(GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK) / 2),
+      onDoubleClick_(std::move(onDoubleClick)) {
     HDC screen = GetDC(nullptr);
     m_hMemDC = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
@@ -15,7 +17,7 @@ CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick)
 CLyricsWindow::~CLyricsWindow() { DeleteDC(m_hMemDC); }
 
 bool CLyricsWindow::Create(const std::wstring& className, int x, int y, int width, int height) {
-    RegisterWindowClass(className.c_str(), CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
+    RegisterWindowClass(className.c_str(), CS_VREDRAW | CS_HREDRAW, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateEx(kExStyle, className.c_str(), kStyle, x, y, width, height);
 }
@@ -88,7 +90,7 @@ void CLyricsWindow::Destroy() {
 LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
-            BeginDrag(lParam);
+            OnPress(lParam);
             return 0;
         case WM_MOUSEMOVE:
             if (drag_.Pressed()) FollowDrag();
@@ -104,14 +106,20 @@ LRESULT CLyricsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_CLOSE:
             return 0;  // Alt+F4 on a note: notes close only with the program or the manager's delete
-        case WM_LBUTTONDBLCLK:
-            if (drag_.Pressed()) ReleaseCapture();
-            if (onDoubleClick_) onDoubleClick_(*this);
-            return 0;
         default:
             break;
     }
     return WindowBase::HandleMessage(message, wParam, lParam);
+}
+
+void CLyricsWindow::OnPress(LPARAM lParam) {
+    const DWORD pos = GetMessagePos();
+    if (clicks_.Press(uint32_t(GetMessageTime()), {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)})) {
+        if (drag_.Pressed()) ReleaseCapture();
+        if (onDoubleClick_) onDoubleClick_(*this);
+        return;
+    }
+    BeginDrag(lParam);
 }
 
 // A press on the text, once the mouse travels the drag distance, moves the note; a press in an edge

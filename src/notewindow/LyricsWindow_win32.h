@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "notewindow/ClickCounter.h"
 #include "notewindow/DragSession.h"
 #include "notewindow/EdgeBands.h"
 
@@ -45,6 +46,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void OnPress(LPARAM lParam);
     void BeginDrag(LPARAM lParam);
     void FollowDrag();
     void EndDrag();
@@ -52,6 +54,7 @@ private:
     void Render();
 
     DragSession drag_;
+    ClickCounter clicks_;  // counted from plain presses: the class asks for no double-click messages
     NoteRenderer renderer_;  // holds the text (the note's m_strText), once
     HDC m_hMemDC = nullptr;
     bool drawPending_ = false;

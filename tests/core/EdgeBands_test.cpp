@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "notewindow/ClickCounter.h"
 #include "notewindow/EdgeBands.h"
 
 TEST(EdgeBands, BandsIncludeTheirBoundsAndTheFirstWins) {
@@ -47,6 +48,7 @@ TEST(EdgeBands, DragMovesOrResizesOneEdgeAndKeepsRoomForTheBands) {
     EXPECT_EQ(DraggedRect(start, Edge::Bottom, 0, -1000).height(), kMinNoteHeight);
 }
 
+#include "notewindow/ClickCounter.h"
 #include "notewindow/DragSession.h"
 
 TEST(DragSession, APressIsAClickUntilThePointerTravelsTheDragDistance) {
@@ -92,4 +94,27 @@ TEST(DragSession, FollowsUntilTheEndAndSaysWhenAResizeEnded) {
     drag.Press({398, 100}, {398, 100}, window);
     drag.Move({450, 100});
     EXPECT_TRUE(drag.End());
+}
+
+TEST(ClickCounter, ASecondPressSoonAndNearCompletesADoubleClick) {
+    const struct {
+        uint32_t secondTime;
+        Point secondAt;
+        bool isDouble;
+    } cases[] = {
+        {1500, {102, 98}, true},
+        {1500, {106, 100}, false},       // too far
+        {1501, {100, 100}, false},       // too late
+        {999, {100, 100}, false},        // the clock went back: not "soon"
+    };
+    for (const auto& c : cases) {
+        ClickCounter clicks(500, 4);
+        EXPECT_FALSE(clicks.Press(1000, {100, 100}));
+        EXPECT_EQ(clicks.Press(c.secondTime, c.secondAt), c.isDouble) << c.secondTime << " " << c.secondAt.x;
+    }
+    ClickCounter clicks(500, 4);
+    EXPECT_FALSE(clicks.Press(0xFFFFFF00u, {0, 0}));
+    EXPECT_TRUE(clicks.Press(0x00000010u, {0, 0}));  // across the wrap of the millisecond clock
+    EXPECT_FALSE(clicks.Press(0x00000020u, {0, 0}));  // a third press starts anew
+    EXPECT_TRUE(clicks.Press(0x00000030u, {0, 0}));
 }
