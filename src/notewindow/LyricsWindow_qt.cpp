@@ -5,7 +5,7 @@
 #include <QStyleHints>
 
 
-#include "x11/X11Window_x11.h"
+#include "notewindow/x11/X11Window_x11.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "notewindow/EdgeBands.h"
 #include "notewindow/NoteRenderer_qt.h"
 #include "notewindow/NoteWindow.h"
-#include "x11/NoteSurface_x11.h"
+#include "notewindow/x11/NoteSurface_x11.h"
 
 // A note on the desktop: an X window that shows only its rendered text, with per-pixel alpha under a
 // compositing manager and the shape of its text without one. Clicks go through wherever nothing is

@@ -9,7 +9,7 @@
 #include <xcb/shape.h>
 
 #include "notewindow/LyricsWindow_qt.h"
-#include "x11/X11Window_x11.h"
+#include "notewindow/x11/X11Window_x11.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "x11/NoteSurface_x11.h"
-#include "x11/X11Window_x11.h"
+#include "notewindow/x11/NoteSurface_x11.h"
+#include "notewindow/x11/X11Window_x11.h"
 
 // What the note windows share on the X server: their events, the mapping of the notes shown together and
 // the curtain while notes close.

@@ -1,4 +1,4 @@
-#include "x11/Cursor_x11.h"
+#include "notewindow/x11/Cursor_x11.h"
 
 #include <QGuiApplication>
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "x11/X11Window_x11.h"
+#include "notewindow/x11/X11Window_x11.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

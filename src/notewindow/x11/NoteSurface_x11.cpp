@@ -1,4 +1,4 @@
-#include "x11/NoteSurface_x11.h"
+#include "notewindow/x11/NoteSurface_x11.h"
 
 #include <QGuiApplication>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <cstring>
 #include <map>
 
-#include "x11/Cursor_x11.h"
-#include "x11/X11Window_x11.h"
+#include "notewindow/x11/Cursor_x11.h"
+#include "notewindow/x11/X11Window_x11.h"
 
 namespace x11 {
 namespace {
