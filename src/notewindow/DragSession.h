@@ -4,13 +4,7 @@
 #include <optional>
 
 #include "notewindow/EdgeBands.h"
-#include "notewindow/NoteWindow.h"
-
-// A point on the screen or in a window, in physical pixels.
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
+#include "notewindow/Geometry.h"
 
 // One press of the left button on a note, from press to release: below the platform's drag distance it
 // is a click (so that a double-click reaches the note), beyond it a move, or a resize when it began in

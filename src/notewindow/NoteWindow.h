@@ -5,19 +5,7 @@
 #include <optional>
 #include <string>
 
-// A note window's place on the screen, in physical pixels.
-struct WindowRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    int32_t width() const { return right - left; }
-    int32_t height() const { return bottom - top; }
-    bool operator==(const WindowRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-    bool operator!=(const WindowRect& o) const { return !(*this == o); }
-};
+#include "notewindow/Geometry.h"
 
 inline constexpr int kFontRegular = 0;
 inline constexpr int kFontBold = 1;

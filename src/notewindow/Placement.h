@@ -3,15 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "notewindow/NoteWindow.h"
+#include "notewindow/Geometry.h"
 
 // Where notes may go on the desktop, in physical pixels.
-
-// A monitor: all of it, and the part that task bars and docks leave free.
-struct Monitor {
-    WindowRect area;
-    WindowRect workArea;
-};
 
 // The monitors of the desktop as the front end sees them now.
 class Screens {
