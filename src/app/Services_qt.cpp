@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "notewindow/ScreenPixels_qt.h"
+#include "store/IniValues.h"
 #include "store/NoteText.h"
 
 std::optional<uint32_t> QtPickers::PickColor(uint32_t initial) {

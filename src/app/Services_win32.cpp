@@ -6,6 +6,7 @@
 #include <string>
 
 #include "notewindow/NoteStyle.h"
+#include "store/IniValues.h"
 #include "store/NoteText.h"
 #include "store/Wide_win32.h"
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "store/IniValues.h"
 #include "store/NoteText.h"
 
 namespace {

@@ -13,14 +13,3 @@ std::string TextToStored(const std::string& editText);     // CR LF -> marker
 std::string StoredToText(const std::string& storedText);   // marker -> CR LF
 // marker -> ";", cut to what a list row can show
 std::string StoredToListLabel(const std::string& storedText);
-
-// The C runtime's _wtoi: blanks skipped, an optional sign, digits up to the first non-digit, 0 without
-// digits. Values beyond 32 bits saturate instead of wrapping.
-int32_t ParseInt(std::string_view text);
-
-// "R,G,B" of an ARGB colour; alpha is not stored.
-std::string FormatColor(uint32_t color);
-// Three comma-separated fields, each read with ParseInt and cut to 8 bits; always opaque.
-uint32_t ParseColor(std::string_view text);
-// A red, green, blue triple from a picker as an opaque ARGB colour.
-uint32_t OpaqueColor(int red, int green, int blue);

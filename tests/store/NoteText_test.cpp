@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "store/IniValues.h"
 #include "store/NoteText.h"
 
 TEST(ColorText, ParsesAndFormatsComponents) {
