@@ -9,12 +9,11 @@
 
 namespace {
 
-// A new note: shown, topmost, opaque blue, the welcome text, 1200 x 500 at (500, 500).
+// A new note: the first-run note, wider and in blue.
 NoteRecord NewNote() {
     NoteRecord note = FirstRunNote();
-    note.color = 0xFF0000FF;
-    note.width = 1200;
-    note.height = 500;
+    note.color = kNewNoteColor;
+    note.width = kNewNoteWidth;
     return note;
 }
 

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <limits>
 
+#include "store/NoteRecord.h"
+
 namespace {
 
 // Window systems count in 16 bits somewhere (X11 does); a note never needs more.
 constexpr int64_t kMaxCoordinate = 30000;
 constexpr int64_t kMaxExtent = 30000;
-// A negative stored size means the default size.
-constexpr int32_t kDefaultWidth = 1200;
-constexpr int32_t kDefaultHeight = 500;
+// A negative stored size means the size of a new note.
+constexpr int32_t kDefaultWidth = kNewNoteWidth;
+const int32_t kDefaultHeight = DefaultNote().height;
 
 int32_t Clamp(int64_t value, int64_t low, int64_t high) { return int32_t(std::clamp(value, low, high)); }
 

@@ -28,6 +28,25 @@ struct NoteRecord {
     int32_t section = kNewSection;
 };
 
+// What a note holds where its section says nothing; with the welcome text, the first-run note.
+inline NoteRecord DefaultNote() {
+    NoteRecord note;
+    note.isShow = true;
+    note.positionX = 500;
+    note.positionY = 500;
+    note.width = 800;
+    note.height = 500;
+    note.color = 0xFFFF0000;
+    note.font = kDefaultFontFace;
+    note.fontSize = 380;
+    note.isTopWin = true;
+    return note;
+}
+
+// A note the user adds is wider and blue; a negative stored size stands for this size.
+inline constexpr int32_t kNewNoteWidth = 1200;
+inline constexpr uint32_t kNewNoteColor = 0xFF0000FF;
+
 // The notes of the settings file: rows in file order, at most kCapacity of them, and everything else
 // the file holds.
 struct NoteTable {

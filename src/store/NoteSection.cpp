@@ -31,8 +31,11 @@ std::string_view ValueOr(const IniSection& section, int key, const char* fallbac
     return value ? *value : std::string_view(fallback);
 }
 
-bool ReadFlag(const IniSection& s, int key, const char* fallback) { return ParseInt(ValueOr(s, key, fallback)) != 0; }
-int32_t ReadNumber(const IniSection& s, int key, const char* fallback) { return ParseInt(ValueOr(s, key, fallback)); }
+int32_t ReadNumber(const IniSection& s, int key, int32_t fallback) {
+    const auto value = FindValue(s, kKeyNames[size_t(key)]);
+    return value ? ParseInt(*value) : fallback;
+}
+bool ReadFlag(const IniSection& s, int key, bool fallback) { return ReadNumber(s, key, fallback) != 0; }
 // As a save writes it: a lone CR inside a value is a line break there too.
 std::string ReadText(const IniSection& s, int key, const char* fallback) {
     return WritableValue(std::string(ValueOr(s, key, fallback)));
@@ -83,27 +86,27 @@ bool IsNoteSection(const IniSection& section) {
     return false;
 }
 
-bool IsMarkedDeleted(const IniSection& section) { return ReadFlag(section, kDelete, "0"); }
+bool IsMarkedDeleted(const IniSection& section) { return ReadFlag(section, kDelete, false); }
 
 NoteRecord ReadNote(const IniSection& s) {
-    NoteRecord note;
-    note.isShow = ReadFlag(s, kIsShow, "1");
-    note.autoStart = ReadFlag(s, kAutoStart, "0");
-    note.positionX = ReadNumber(s, kPositionX, "500");
-    note.positionY = ReadNumber(s, kPositionY, "500");
-    note.width = ReadNumber(s, kWidth, "800");
-    note.height = ReadNumber(s, kHeight, "500");
-    note.color = ParseColor(ValueOr(s, kColor, "255,0,0"));
-    note.font = ReadText(s, kFont, kDefaultFontFace);
-    note.fontSize = ReadNumber(s, kFontSize, "380");
-    note.isDelete = ReadFlag(s, kDelete, "0");
+    NoteRecord note = DefaultNote();
+    note.isShow = ReadFlag(s, kIsShow, note.isShow);
+    note.autoStart = ReadFlag(s, kAutoStart, note.autoStart);
+    note.positionX = ReadNumber(s, kPositionX, note.positionX);
+    note.positionY = ReadNumber(s, kPositionY, note.positionY);
+    note.width = ReadNumber(s, kWidth, note.width);
+    note.height = ReadNumber(s, kHeight, note.height);
+    if (const auto color = FindValue(s, kKeyNames[kColor])) note.color = ParseColor(*color);
+    note.font = ReadText(s, kFont, note.font.c_str());
+    note.fontSize = ReadNumber(s, kFontSize, note.fontSize);
+    note.isDelete = ReadFlag(s, kDelete, note.isDelete);
     note.text = ReadText(s, kText, "");
-    note.isTopWin = ReadFlag(s, kIsTopWin, "1");
+    note.isTopWin = ReadFlag(s, kIsTopWin, note.isTopWin);
     return note;
 }
 
 SharedFlags ReadSharedFlags(const IniSection& section) {
-    return {ReadFlag(section, kAutoStart, "0"), ReadFlag(section, kLocked, "0")};
+    return {ReadFlag(section, kAutoStart, false), ReadFlag(section, kLocked, false)};
 }
 
 std::vector<KeptLine> KeepNoteLines(const IniSection& section) {

@@ -92,17 +92,8 @@ std::string WelcomeText() {
 }
 
 NoteRecord FirstRunNote() {
-    NoteRecord note;
-    note.isShow = true;
-    note.positionX = 500;
-    note.positionY = 500;
-    note.width = 800;
-    note.height = 500;
-    note.color = 0xFFFF0000;
-    note.font = kDefaultFontFace;
-    note.fontSize = 380;
+    NoteRecord note = DefaultNote();
     note.text = WelcomeText();
-    note.isTopWin = true;
     return note;
 }
 
