@@ -1,6 +1,7 @@
 #include "notewindow/NoteRenderer_qt.h"
 
 #include "notewindow/NoteStyle.h"
+#include "notewindow/FaceFallback.h"
 #include "notewindow/VisibleText.h"
 
 #include <QApplication>
@@ -12,23 +13,6 @@
 #include <QTextLayout>
 
 namespace {
-
-// Faces that Chinese Windows systems have and Linux systems mostly do not.
-bool IsChineseFaceName(const QString& face) {
-    for (QChar c : face)
-        if (c.unicode() >= 0x2E80) return true;
-    for (const char* windowsFace : style::kWindowsChineseFaces)
-        if (face.compare(QLatin1String(windowsFace), Qt::CaseInsensitive) == 0) return true;
-    return false;
-}
-
-QString ChineseSansFamily() {
-    const QStringList families = QFontDatabase::families();
-    for (const char* fallback : style::kChineseFallbackFaces)
-        if (families.contains(QString::fromUtf8(fallback), Qt::CaseInsensitive)) return QString::fromUtf8(fallback);
-    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    return chinese.isEmpty() ? QString() : chinese.first();
-}
 
 // Lays one paragraph out, wrapped at the width, starting at y, down to the bottom at most; adds its lines
 // and returns the y below.
@@ -60,12 +44,19 @@ QString ResolveFontFamily(const QString& face) {
     static QHash<QString, QString> resolved;
     auto known = resolved.constFind(face);
     if (known != resolved.constEnd()) return *known;
-    QString family = QApplication::font().family();
-    if (!face.isEmpty() && QFontDatabase::families().contains(face, Qt::CaseInsensitive)) {
-        family = face;
-    } else if (IsChineseFaceName(face)) {
-        const QString chinese = ChineseSansFamily();
-        if (!chinese.isEmpty()) family = chinese;
+    const QStringList installed = QFontDatabase::families();
+    QString family;
+    for (const std::string& candidate : FaceCandidates(face.toStdString(), QApplication::font().family().toStdString())) {
+        const QString name = QString::fromStdString(candidate);
+        if (installed.contains(name, Qt::CaseInsensitive)) {
+            family = name;
+            break;
+        }
+    }
+    if (family.isEmpty()) {
+        // Fontconfig's own choice for Chinese text, or else whatever the interface draws with.
+        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        family = chinese.isEmpty() ? QApplication::font().family() : chinese.first();
     }
     resolved.insert(face, family);
     return family;

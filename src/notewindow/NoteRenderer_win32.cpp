@@ -1,5 +1,6 @@
 #include "notewindow/NoteRenderer_win32.h"
 
+#include "notewindow/FaceFallback.h"
 #include "notewindow/VisibleText.h"
 #include "store/Wide_win32.h"
 
@@ -52,11 +53,9 @@ std::wstring StockGuiFace() {
 }
 
 std::unique_ptr<Gdiplus::FontFamily> ResolveFamily(const std::wstring& face) {
-    std::unique_ptr<Gdiplus::FontFamily> family = InstalledFamily(face);
-    if (!family) family = InstalledFamily(StockGuiFace());
-    // Chinese-capable faces, for systems whose stock GUI face is only a substitute name.
-    for (const char* chineseFace : style::kChineseFallbackFaces)
-        if (!family) family = InstalledFamily(Widen(chineseFace));
+    std::unique_ptr<Gdiplus::FontFamily> family;
+    for (const std::string& candidate : FaceCandidates(Narrow(face), Narrow(StockGuiFace())))
+        if (!family) family = InstalledFamily(Widen(candidate));
     if (!family) family = FirstInstalledFamily();
     if (!family) family = std::make_unique<Gdiplus::FontFamily>();  // draws nothing, but safely
     return family;

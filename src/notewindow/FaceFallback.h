@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Which face draws a note, on every platform: the note's own face where it is installed; for a Chinese
+// face (a Windows one, or a name in Chinese) the Chinese sans-serif faces that stand in for it; then the
+// platform's own interface face; then any Chinese face. The renderer takes the first one installed.
+
+bool IsChineseFaceName(std::string_view face);
+
+std::vector<std::string> FaceCandidates(const std::string& face, const std::string& platformFace);
