@@ -20,7 +20,7 @@ constexpr int kAnswerMilliseconds = 3000;
 
 }  // namespace
 
-InstanceChannel::InstanceChannel(const std::string& settingsPath) : settingsPath_(settingsPath) {
+InstanceChannel::InstanceChannel(const std::string& settingsPath) {
     const std::optional<std::string> folder = PrivateRuntimeFolder(&problem_);
     if (!folder) return;
     const QString base = QString::fromStdString(*folder + "/" + InstanceName(settingsPath));

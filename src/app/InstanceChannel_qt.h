@@ -37,7 +37,6 @@ public:
 private:
     void Admit(QLocalSocket* socket);
 
-    std::string settingsPath_;
     QString lockPath_;
     QString socketPath_;
     int lockFd_ = -1;

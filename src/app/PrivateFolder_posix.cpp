@@ -1,5 +1,7 @@
 #include "app/PrivateFolder.h"
 
+#include "store/XdgFolders.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,25 +22,15 @@ bool IsPrivate(const std::string& folder) {
     return facts && IsPrivateFolder(*facts, uint32_t(getuid()));
 }
 
-std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? value : "";
-}
-
 // The cache folder's own subfolder, made if missing (with its parents as the user's).
 std::optional<std::string> CacheSubfolder(std::string* problem) {
-    std::string cache = Variable("XDG_CACHE_HOME");
+    const std::string cache = XdgFolder("XDG_CACHE_HOME", ".cache");
     if (cache.empty()) {
-        const std::string home = Variable("HOME");
-        if (home.empty()) {
-            *problem = "neither XDG_RUNTIME_DIR nor HOME is set";
-            return std::nullopt;
-        }
-        cache = home + "/.cache";
-        mkdir(cache.c_str(), 0700);
+        *problem = "neither XDG_RUNTIME_DIR nor HOME is set";
+        return std::nullopt;
     }
     const std::string folder = cache + "/skyslate2-runtime";
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (!MakeFolders(folder)) {
         *problem = folder + ": " + std::strerror(errno);
         return std::nullopt;
     }
@@ -52,7 +44,7 @@ std::optional<std::string> CacheSubfolder(std::string* problem) {
 }  // namespace
 
 std::optional<std::string> PrivateRuntimeFolder(std::string* problem) {
-    const std::string runtime = Variable("XDG_RUNTIME_DIR");
-    if (!runtime.empty() && IsPrivate(runtime)) return runtime;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && IsPrivate(runtime)) return runtime;
     return CacheSubfolder(problem);
 }

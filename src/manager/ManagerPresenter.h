@@ -46,7 +46,6 @@ public:
     int Current() const { return notes_.RowOf(current_); }
     // What "确认修改" would store: what the current note shows.
     Appearance Pending() const { return notes_.ShownAppearance(Current()); }
-    bool Shown() const { return shown_; }
 
 private:
     void MakeCurrent(int row);

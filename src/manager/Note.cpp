@@ -1,7 +1,5 @@
 #include "manager/Note.h"
 
-#include "manager/Choosers.h"
-
 #include "store/NoteText.h"
 #include "store/Unicode.h"
 
@@ -30,18 +28,4 @@ NoteLook LookOf(const NoteRecord& record, const Appearance& appearance) {
     look.face = appearance.font;
     look.emSize = float(appearance.fontSize / 10);  // whole pixels: 385 tenths draw at 38
     return look;
-}
-
-std::optional<Appearance> PickColorFor(Pickers& pickers, const Appearance& from) {
-    const std::optional<uint32_t> color = pickers.PickColor(from.color);
-    if (!color) return std::nullopt;
-    Appearance chosen = from;
-    chosen.color = *color | 0xFF000000u;
-    return chosen;
-}
-
-std::optional<Appearance> PickFontFor(Pickers& pickers, const Appearance& from) {
-    const std::optional<FontChoice> choice = pickers.PickFont({from.font, from.fontSize, from.color});
-    if (!choice) return std::nullopt;
-    return Appearance{choice->color | 0xFF000000u, choice->face, choice->pointSizeTenths};
 }

@@ -14,9 +14,6 @@ struct Appearance {
     uint32_t color = 0xFF000000;
     std::string font;
     int32_t fontSize = 0;  // tenths of a point
-    bool operator==(const Appearance& o) const {
-        return color == o.color && fontSize == o.fontSize && font == o.font;
-    }
 };
 
 Appearance AppearanceOf(const NoteRecord& record);

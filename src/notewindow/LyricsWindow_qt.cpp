@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QStyleHints>
 
-
 #include "notewindow/x11/X11Window_x11.h"
 
 namespace {

@@ -24,8 +24,10 @@ public:
     // Runs the note's dialog unless one is open for that note already, which the user is told.
     template <typename RunDialog>
     void Open(const NoteWindow& note, RunDialog runDialog) {
-        if (!notes_.BeginSettingsDialog(notes_.RowOfWindow(&note))) {
-            if (notes_.RowOfWindow(&note) >= 0) notes_.MessagesToUse().ShowMessage(text::kSettingAlreadyOpen);
+        const int row = notes_.RowOfWindow(&note);
+        if (row < 0) return;
+        if (!notes_.BeginSettingsDialog(row)) {
+            notes_.MessagesToUse().ShowMessage(text::kSettingAlreadyOpen);
             return;
         }
         runDialog();

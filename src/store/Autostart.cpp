@@ -2,15 +2,16 @@
 
 #include <string_view>
 
-void SetAutostart(AutostartStore& store, bool enable) {
+AutostartChange SetAutostart(AutostartStore& store, bool enable) {
+    const std::optional<std::string> stored = store.ReadRegistration();
     if (!enable) {
-        store.RemoveRegistration();
-        return;
+        store.RemoveRegistration();  // also one that could not be read
+        return stored ? AutostartChange::Removed : AutostartChange::Unchanged;
     }
     const std::string desired = store.DesiredRegistration();
-    const std::optional<std::string> stored = store.ReadRegistration();
-    if (stored && *stored == desired) return;
+    if (stored && *stored == desired) return AutostartChange::Unchanged;
     store.WriteRegistration(desired);
+    return AutostartChange::Written;
 }
 
 namespace {
@@ -23,6 +24,11 @@ std::string_view FolderPart(std::string_view registration) {
     return registration.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
+bool HoldsAnotherFolders(AutostartStore& store) {
+    const std::optional<std::string> stored = store.ReadRegistration();
+    return stored && !IsOwnRegistration(*stored, store.DesiredRegistration());
+}
+
 }  // namespace
 
 bool IsOwnRegistration(const std::string& stored, const std::string& desired) {
@@ -31,26 +37,13 @@ bool IsOwnRegistration(const std::string& stored, const std::string& desired) {
 }
 
 AutostartChange FollowFlagAtStart(AutostartStore& store, bool enable) {
-    const std::optional<std::string> stored = store.ReadRegistration();
-    const std::string desired = store.DesiredRegistration();
-    if (stored && !IsOwnRegistration(*stored, desired)) return AutostartChange::LeftAlone;
-    if (!enable) {
-        if (!stored) return AutostartChange::Unchanged;
-        store.RemoveRegistration();
-        return AutostartChange::Removed;
-    }
-    if (stored && *stored == desired) return AutostartChange::Unchanged;
-    store.WriteRegistration(desired);
-    return AutostartChange::Written;
+    return HoldsAnotherFolders(store) ? AutostartChange::LeftAlone : SetAutostart(store, enable);
 }
 
 AutostartChange ApplyUserChoice(AutostartStore& store, bool enable) {
-    const std::optional<std::string> stored = store.ReadRegistration();
-    const std::string desired = store.DesiredRegistration();
-    const bool another = stored && !IsOwnRegistration(*stored, desired);
-    if (!enable && another) return AutostartChange::LeftAlone;
-    if (!another) return FollowFlagAtStart(store, enable);
-    store.WriteRegistration(desired);
+    if (!HoldsAnotherFolders(store)) return SetAutostart(store, enable);
+    if (!enable) return AutostartChange::LeftAlone;
+    store.WriteRegistration(store.DesiredRegistration());
     return AutostartChange::TookOver;
 }
 

@@ -16,12 +16,12 @@ public:
     virtual std::string DesiredRegistration() const = 0;
 };
 
-// Makes the store follow the flag: writes only when the stored registration differs (letter case
-// counts), removes it when disabled.
-void SetAutostart(AutostartStore& store, bool enable);
-
 // What a change of the registration did.
 enum class AutostartChange { Unchanged, Written, Removed, TookOver, LeftAlone };
+
+// Makes the store follow the flag: writes only when the stored registration differs (letter case
+// counts), removes it when disabled.
+AutostartChange SetAutostart(AutostartStore& store, bool enable);
 
 // Whether a stored registration starts the program on the same settings folder as the desired one. One
 // that names no folder comes from before folders were named: it counts as this folder's.
