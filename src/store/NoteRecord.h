@@ -23,10 +23,15 @@ struct NoteRecord {
     bool isDelete = false;
     std::string text;              // UTF-8, line breaks held as kLineBreakMarker
     bool isTopWin = false;
+    // The note whatever section it is in, for merging other writers' versions: written as "noteId" once a
+    // save gave it one; until then "@<section name>", which names it by its place alone.
+    std::string identity;
     // Where the note came from: its section in FileLayout::sections, or kNewSection for a note the
     // file does not hold yet. A save writes the note back there, with what else the section holds.
     int32_t section = kNewSection;
 };
+
+inline bool HasOwnIdentity(const NoteRecord& note) { return !note.identity.empty() && note.identity[0] != '@'; }
 
 // What a note holds where its section says nothing; with the welcome text, the first-run note.
 inline NoteRecord DefaultNote() {

@@ -11,13 +11,14 @@ enum NoteKey : int {
     kIsShow, kAutoStart, kPositionX, kPositionY, kWidth, kHeight, kColor, kFont, kFontSize, kDelete, kText,
     kIsTopWin,
     kLocked,  // written only while notes are locked; older readers skip it
+    kNoteId,  // the note across writers and renumbered sections; older readers skip it
     kKeyCount
 };
 
 // In the order a new section lists them.
 constexpr std::array<const char*, kKeyCount> kKeyNames = {
     "isShow", "autoStart", "positionX", "positionY", "width", "height", "color",
-    "font",   "fontSize",  "delete",    "text",      "isTopWin", "locked"};
+    "font",   "fontSize",  "delete",    "text",      "isTopWin", "locked", "noteId"};
 
 int OwnedKey(std::string_view key) {
     for (int k = 0; k < kKeyCount; ++k)
@@ -63,6 +64,9 @@ void WriteKey(IniWriter& out, int key, const NoteRecord& note, const SharedFlags
         case kLocked:
             if (flags.locked) out.Key(name, "1");
             break;
+        case kNoteId:
+            if (HasOwnIdentity(note)) out.Key(name, note.identity);
+            break;
         default: break;
     }
 }
@@ -102,6 +106,7 @@ NoteRecord ReadNote(const IniSection& s) {
     note.isDelete = ReadFlag(s, kDelete, note.isDelete);
     note.text = ReadText(s, kText, "");
     note.isTopWin = ReadFlag(s, kIsTopWin, note.isTopWin);
+    note.identity = std::string(ValueOr(s, kNoteId, ""));
     return note;
 }
 

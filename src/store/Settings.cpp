@@ -1,5 +1,7 @@
 #include "store/Settings.h"
 
+#include <set>
+
 #include "store/IniFile.h"
 #include "store/NoteSection.h"
 #include "store/NoteText.h"
@@ -9,6 +11,7 @@ namespace {
 
 void LoadFirstRun(NoteState& state) {
     state.table.rows = {FirstRunNote()};
+    state.table.rows[0].identity = "@Text_0";
     state.table.sectionNames = {"Text_0"};
     state.m_autoStart = false;
     state.m_locked = false;
@@ -33,6 +36,14 @@ LoadOutcome WithoutNotes(NoteState& state, const IniDocument& document, bool not
         return empty ? LoadOutcome::NoNotes : LoadOutcome::Unreadable;
     }
     return noteSections ? LoadOutcome::NoNotes : LoadOutcome::Unreadable;
+}
+
+// A note without an identity of its own (or with a copy of another's) is named by its section, which
+// every version of the file read before the next save names alike.
+std::string ProvisionalIdentity(std::string_view sectionName, std::set<std::string>& taken) {
+    std::string identity = "@" + std::string(sectionName);
+    for (int n = 2; !taken.insert(identity).second; ++n) identity = "@" + std::string(sectionName) + "#" + std::to_string(n);
+    return identity;
 }
 
 SharedFlags FlagsOf(const NoteState& state) { return {state.m_autoStart, state.m_locked}; }
@@ -111,6 +122,7 @@ LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capa
     }
     table.layout = FileLayout{KeepPreamble(document), {}};
     bool noteSections = false;
+    std::set<std::string> identities;
     for (const IniSection& section : document) {
         using Kind = FileSection::Kind;
         if (!IsNoteSection(section)) {
@@ -128,6 +140,8 @@ LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capa
         state.m_locked = flags.locked;
         if (IsMarkedDeleted(section)) continue;  // dropped with its keys at the next save
         NoteRecord& note = table.rows.emplace_back(ReadNote(section));
+        if (!HasOwnIdentity(note) || !identities.insert(note.identity).second)
+            note.identity = ProvisionalIdentity(section.name, identities);
         note.section = int32_t(table.layout.sections.size());
         table.layout.sections.push_back({Kind::Note, {}, KeepNoteLines(section)});
         table.sectionNames.emplace_back(section.name);
@@ -144,17 +158,17 @@ LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capaci
         std::string error;
         const bool written = WriteFileAtomically(path, EncodeSettingsText(SerializeSettings(firstRun)), nullptr, &error);
         state = std::move(firstRun);
-        if (!written) return {LoadOutcome::FirstRunNotWritten, error};
-        return {LoadOutcome::FirstRunWritten, {}};
+        if (!written) return {LoadOutcome::FirstRunNotWritten, error, {}};
+        return {LoadOutcome::FirstRunWritten, {}, ReadWholeFile(path).value_or(std::string())};
     }
     if (read.status == FileRead::Status::Failed) {
         LoadFirstRun(state);
         state.table.layout = {};
-        return {LoadOutcome::Unreadable, read.error};
+        return {LoadOutcome::Unreadable, read.error, {}};
     }
-    const LoadOutcome outcome = LoadSettingsFromText(state, DecodeSettingsBytes(std::move(read.bytes)), capacity);
-    if (outcome == LoadOutcome::Unreadable) return {outcome, path + ": not a settings file"};
-    return {outcome, {}};
+    const LoadOutcome outcome = LoadSettingsFromText(state, DecodeSettingsBytes(read.bytes), capacity);
+    if (outcome == LoadOutcome::Unreadable) return {outcome, path + ": not a settings file", {}};
+    return {outcome, {}, std::move(read.bytes)};
 }
 
 std::string SerializeSettings(const NoteState& state) {

@@ -1,0 +1,213 @@
+#include "store/NotesMerge.h"
+
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace {
+
+// Every field of a note but its text, which has its own rule.
+constexpr auto kPlainFields =
+    std::make_tuple(&NoteRecord::isShow, &NoteRecord::positionX, &NoteRecord::positionY, &NoteRecord::width,
+                    &NoteRecord::height, &NoteRecord::color, &NoteRecord::font, &NoteRecord::fontSize,
+                    &NoteRecord::isTopWin);
+constexpr size_t kFieldCount = std::tuple_size_v<decltype(kPlainFields)> + 1;
+
+template <typename Visit>
+void ForEachPlainField(Visit visit) {
+    std::apply([&](auto... field) { (visit(field), ...); }, kPlainFields);
+}
+
+size_t DifferingFields(const NoteRecord& a, const NoteRecord& b) {
+    size_t count = a.text != b.text;
+    ForEachPlainField([&](auto field) { count += !(a.*field == b.*field); });
+    return count;
+}
+
+using Index = std::map<std::string, size_t>;
+
+Index IndexOf(const std::vector<NoteRecord>& rows) {
+    Index index;
+    for (size_t i = 0; i < rows.size(); ++i) index.emplace(rows[i].identity, i);
+    return index;
+}
+
+const NoteRecord* Find(const std::vector<NoteRecord>& rows, const Index& index, const std::string& identity) {
+    const auto it = index.find(identity);
+    return it == index.end() ? nullptr : &rows[it->second];
+}
+
+void Rename(std::vector<NoteRecord>& rows, const std::string& from, const std::string& to) {
+    for (NoteRecord& row : rows)
+        if (row.identity == from) row.identity = to;
+}
+
+// Until a note's first save its identity names its section. When theirs gave such a note an identity of its
+// own, base and ours take it over, so that the three versions name the note alike.
+void AdoptTheirIdentities(std::vector<NoteRecord>& base, std::vector<NoteRecord>& ours, const NoteState& theirs) {
+    const Index baseIndex = IndexOf(base);
+    const Index ourIndex = IndexOf(ours);
+    for (size_t i = 0; i < theirs.table.rows.size() && i < theirs.table.sectionNames.size(); ++i) {
+        const std::string& identity = theirs.table.rows[i].identity;
+        const std::string byPlace = "@" + theirs.table.sectionNames[i];
+        if (!HasOwnIdentity(theirs.table.rows[i]) || baseIndex.count(identity) || ourIndex.count(identity)) continue;
+        if (!baseIndex.count(byPlace)) continue;
+        Rename(base, byPlace, identity);
+        Rename(ours, byPlace, identity);
+    }
+}
+
+// A writer that numbers sections by position and leaves keys it does not know where they stand moves an
+// identity onto the next note when it deletes one. A note whose text is no longer its base's but exactly
+// another base note's is that other note.
+void FixMovedIdentities(const std::vector<NoteRecord>& base, std::vector<NoteRecord>& theirs) {
+    const Index baseIndex = IndexOf(base);
+    std::map<std::string, std::string> byText;  // texts only one base note has
+    std::set<std::string> ambiguous;
+    for (const NoteRecord& row : base)
+        if (!byText.emplace(row.text, row.identity).second) ambiguous.insert(row.text);
+    // Notes that still hold their own identity claim it before moved ones take theirs.
+    std::vector<std::string> wanted(theirs.size());
+    std::set<std::string> taken;
+    for (size_t i = 0; i < theirs.size(); ++i) {
+        const NoteRecord& row = theirs[i];
+        const NoteRecord* before = Find(base, baseIndex, row.identity);
+        const auto match = byText.find(row.text);
+        const bool moved = before && before->text != row.text && match != byText.end() && !ambiguous.count(row.text);
+        wanted[i] = moved ? match->second : row.identity;
+        if (!moved) taken.insert(row.identity);
+    }
+    for (size_t i = 0; i < theirs.size(); ++i) {
+        if (wanted[i] == theirs[i].identity) continue;
+        if (taken.insert(wanted[i]).second) theirs[i].identity = wanted[i];
+        else if (!taken.insert(theirs[i].identity).second) theirs[i].identity = "@moved#" + std::to_string(i);
+    }
+}
+
+// Where both sides changed a field, ours wins; where one did, that one.
+NoteRecord MergeFields(const NoteRecord& base, const NoteRecord& ours, const NoteRecord& theirs) {
+    NoteRecord merged = ours;
+    ForEachPlainField([&](auto field) {
+        if (ours.*field == base.*field) merged.*field = theirs.*field;
+    });
+    if (ours.text == base.text) merged.text = theirs.text;
+    return merged;
+}
+
+bool TextsConflict(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs) {
+    if (ours.text == theirs.text) return false;
+    return !base || (ours.text != base->text && theirs.text != base->text);
+}
+
+class Merger {
+public:
+    Merger(const NoteState& base, const NoteState& ours, const NoteState& theirs, const std::vector<bool>& pinned)
+        : base_(base.table.rows), ours_(ours), ourRows_(ours.table.rows), pinned_(pinned) {
+        AdoptTheirIdentities(base_, ourRows_, theirs);
+        theirRows_ = theirs.table.rows;
+        FixMovedIdentities(base_, theirRows_);
+        baseIndex_ = IndexOf(base_);
+        theirIndex_ = IndexOf(theirRows_);
+        result_.state.table.layout = theirs.table.layout;
+        result_.state.m_autoStart = ours.m_autoStart == base.m_autoStart ? theirs.m_autoStart : ours.m_autoStart;
+        result_.state.m_locked = ours.m_locked == base.m_locked ? theirs.m_locked : ours.m_locked;
+    }
+
+    MergeResult Run() {
+        std::set<std::string> ourIdentities;
+        for (size_t i = 0; i < ourRows_.size(); ++i) {
+            ourIdentities.insert(ourRows_[i].identity);
+            MergeOurs(i);
+        }
+        for (size_t i = 0; i < theirRows_.size(); ++i)
+            if (!ourIdentities.count(theirRows_[i].identity)) MergeTheirsOnly(i);
+        for (NoteRecord& extra : extras_) Add(std::move(extra), -1, kNewSection);
+        return std::move(result_);
+    }
+
+private:
+    void MergeOurs(size_t row) {
+        const NoteRecord& ours = ourRows_[row];
+        const NoteRecord* base = Find(base_, baseIndex_, ours.identity);
+        const NoteRecord* theirs = Find(theirRows_, theirIndex_, ours.identity);
+        const bool pinned = row < pinned_.size() && pinned_[row];
+        if (!theirs) {
+            if (base && !pinned && DifferingFields(*base, ours) == 0) return;  // deleted there, unchanged here
+            if (base) Log("kept a note deleted by another writer, because it changed here", ours);
+            Add(ours, int(row), OwnSection(ours));
+            return;
+        }
+        NoteRecord merged = base ? MergeFields(*base, ours, *theirs) : ours;
+        if (TextsConflict(base, ours, *theirs)) KeepTheirTextBeside(*theirs);
+        Add(std::move(merged), int(row), theirs->section);
+    }
+
+    void MergeTheirsOnly(size_t row) {
+        const NoteRecord& theirs = theirRows_[row];
+        const NoteRecord* base = Find(base_, baseIndex_, theirs.identity);
+        if (base && DifferingFields(*base, theirs) == 0) return;  // deleted here, unchanged there
+        if (base) Log("kept a note deleted here, because another writer changed it", theirs);
+        Add(theirs, -1, theirs.section);
+    }
+
+    void KeepTheirTextBeside(const NoteRecord& theirs) {
+        Log("another writer changed the same note's text: its text is kept as a new note", theirs);
+        NoteRecord copy = theirs;
+        copy.identity = "@conflict:" + theirs.identity + "#" + std::to_string(extras_.size());
+        extras_.push_back(std::move(copy));
+    }
+
+    // The section of ours that a note only ours has came from, added to the merged layout.
+    int32_t OwnSection(const NoteRecord& ours) {
+        const std::vector<FileSection>& sections = ours_.table.layout.sections;
+        if (ours.section < 0 || size_t(ours.section) >= sections.size()) return kNewSection;
+        if (sections[size_t(ours.section)].kind != FileSection::Kind::Note) return kNewSection;
+        std::vector<FileSection>& merged = result_.state.table.layout.sections;
+        merged.push_back(sections[size_t(ours.section)]);
+        return int32_t(merged.size() - 1);
+    }
+
+    void Add(NoteRecord record, int oursRow, int32_t section) {
+        record.section = section;
+        result_.state.table.rows.push_back(std::move(record));
+        result_.oursRow.push_back(oursRow);
+    }
+
+    void Log(const std::string& what, const NoteRecord& note) {
+        const std::string start = note.text.substr(0, 40);
+        result_.log.push_back(what + ": \"" + start + (note.text.size() > start.size() ? "…" : "") + "\"");
+    }
+
+    std::vector<NoteRecord> base_;
+    const NoteState& ours_;
+    std::vector<NoteRecord> ourRows_;
+    std::vector<NoteRecord> theirRows_;
+    const std::vector<bool>& pinned_;
+    Index baseIndex_, theirIndex_;
+    std::vector<NoteRecord> extras_;
+    MergeResult result_;
+};
+
+}  // namespace
+
+MergeResult MergeNotes(const NoteState& base, const NoteState& ours, const NoteState& theirs,
+                       const std::vector<bool>& pinned) {
+    return Merger(base, ours, theirs, pinned).Run();
+}
+
+size_t VersionDistance(const NoteState& a, const NoteState& b) {
+    const Index aIndex = IndexOf(a.table.rows);
+    const Index bIndex = IndexOf(b.table.rows);
+    size_t distance = size_t(a.m_autoStart != b.m_autoStart) + size_t(a.m_locked != b.m_locked);
+    for (const NoteRecord& row : a.table.rows) {
+        const NoteRecord* other = Find(b.table.rows, bIndex, row.identity);
+        distance += other ? DifferingFields(row, *other) : kFieldCount;
+    }
+    for (const NoteRecord& row : b.table.rows)
+        if (!aIndex.count(row.identity)) distance += kFieldCount;
+    return distance;
+}
+
+bool SameNotes(const NoteState& a, const NoteState& b) {
+    return a.table.rows.size() == b.table.rows.size() && VersionDistance(a, b) == 0;
+}

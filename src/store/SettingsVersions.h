@@ -1,0 +1,42 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "store/NotesMerge.h"
+#include "store/NoteRecord.h"
+
+// The versions of the settings file this program has read or written, newest first: the newest is what
+// the file held when the program last looked, the base of a merge with what another writer saved since.
+class SettingsVersions {
+public:
+    static constexpr size_t kKept = 16;
+
+    void Record(std::string bytes, NoteState state) {
+        lastBytes_ = std::move(bytes);
+        versions_.push_front(std::move(state));
+        if (versions_.size() > kKept) versions_.pop_back();
+    }
+    bool Any() const { return !versions_.empty(); }
+    bool IsLast(const std::string& bytes) const { return Any() && bytes == lastBytes_; }
+    const NoteState& Last() const { return versions_.front(); }
+    const std::string& LastBytes() const { return lastBytes_; }
+
+    // The version a copy most likely started from: the seen version nearest to it, but never one that is
+    // what this program holds now (a copy compared with that would undo every change made since). Empty
+    // when there is none: the merge then keeps what both sides hold.
+    NoteState NearestTo(const NoteState& copy, const NoteState& current, bool skipLast = false) const {
+        const NoteState* nearest = nullptr;
+        size_t best = 0;
+        for (size_t i = skipLast ? 1 : 0; i < versions_.size(); ++i) {
+            if (SameNotes(versions_[i], current)) continue;
+            const size_t distance = VersionDistance(versions_[i], copy);
+            if (!nearest || distance < best) nearest = &versions_[i], best = distance;
+        }
+        return nearest ? *nearest : NoteState{};
+    }
+
+private:
+    std::string lastBytes_;
+    std::deque<NoteState> versions_;
+};
