@@ -60,7 +60,7 @@ void BM_StartUpUntilShown(benchmark::State& run) {
         FakeFrontEnd fakes;
         NoteManager::Services services = fakes.Services(path);
         CSkyslate2Dlg dialog({windows, services.screens, services.pickers, services.messages, services.autostart,
-                              services.app, services.log, path});
+                              services.app, services.log, path, ""});
         dialog.Presenter().Start();
         QApplication::processEvents();
         SyncWithServer();

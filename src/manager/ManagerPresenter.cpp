@@ -135,3 +135,15 @@ void ManagerPresenter::ShowManagerOn(int row) {
     notes_.HandOverPreview(row, PreviewHolder::QuickSettings, PreviewHolder::Manager);
     ShowDialog(true);
 }
+
+void ManagerPresenter::ReloadNotes() {
+    notes_.ReloadSettings(shown_ ? std::vector<NoteId>{current_} : std::vector<NoteId>{});
+    if (!shown_) editStale_ = true;
+    if (Current() < 0) {
+        if (notes_.NoteCount() > 0) MakeCurrent(0);
+        return;
+    }
+    ViewUpdate update(updatingView_);
+    view_.SelectListRow(Current());
+    view_.SetTopMostCheck(notes_.Record(Current()).isTopWin);
+}

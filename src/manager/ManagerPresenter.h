@@ -40,6 +40,9 @@ public:
     void ShowManagerOn(int row);
     // Another dialog stored a note's changes; the manager hides and gives up what it had not stored.
     void ConfirmNote(int row, const std::string& editText, const Appearance& appearance);
+    // The settings file changed on disk: another writer's notes join these. The note the shown dialog is on
+    // stays, with what the user typed; a hidden dialog shows the note as it now is.
+    void ReloadNotes();
     // Another dialog changed whether a note stays on top.
     void ApplyTopMost(int row, bool checked);
 

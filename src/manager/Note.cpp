@@ -1,5 +1,6 @@
 #include "manager/Note.h"
 
+#include "notewindow/Placement.h"
 #include "store/NoteText.h"
 #include "store/Unicode.h"
 
@@ -28,4 +29,8 @@ NoteLook LookOf(const NoteRecord& record, const Appearance& appearance) {
     look.face = appearance.font;
     look.emSize = float(appearance.fontSize / 10);  // whole pixels: 385 tenths draw at 38
     return look;
+}
+
+WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors) {
+    return KeepOnScreen(SaneRect(record.positionX, record.positionY, record.width, record.height), monitors);
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "manager/ManagerViews.h"
 #include "notewindow/NoteWindow.h"
@@ -24,6 +25,9 @@ EditableText TextForEdit(const NoteRecord& record);
 bool IsEditable(const NoteRecord& record);
 // What a note window shows for a record, in an appearance that may be a preview.
 NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
+
+// Where a note belongs on these monitors: its stored place, or onto a monitor when that is not usable.
+WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors);
 
 // A note for as long as the program runs: rows move when notes are deleted, a note's id does not.
 using NoteId = uint64_t;

@@ -103,6 +103,14 @@ bool NoteManager::RemoveNote(int row) {
     }
     if (!IsRow(row)) return false;
     Note& note = notes_[size_t(row)];
+    if (note.OnScreen()) ReadBackPlace(note);  // it comes back where the user left it
+    KeepDeleted(note.record);                  // first, so that a note is never gone without a way back
+    DropNote(row);
+    return true;
+}
+
+void NoteManager::DropNote(int row) {
+    Note& note = notes_[size_t(row)];
     if (note.window) {
         note.window->Destroy();
         retired_.push_back(std::move(note.window));
@@ -110,14 +118,13 @@ bool NoteManager::RemoveNote(int row) {
     notes_.erase(notes_.begin() + row);
     ViewUpdate update(updatingView_);
     list_.DeleteListRow(row);
-    return true;
 }
 
 void NoteManager::ApplyTopMost(int row, bool topMost) {
     if (!IsRow(row)) return;
     notes_[size_t(row)].record.isTopWin = topMost;
+    ApplyTopMostFlag(notes_[size_t(row)]);  // before the save, whose merge may move rows
     Save(Report::MessageBox);
-    ApplyTopMostFlag(notes_[size_t(row)]);  // the save may have added notes
 }
 
 void NoteManager::Preview(int row, PreviewHolder holder, const Appearance& appearance) {

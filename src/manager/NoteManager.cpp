@@ -6,6 +6,8 @@
 #include "store/FileIO.h"
 #include "store/NoteText.h"
 #include "store/Settings.h"
+#include "store/SettingsEncoding.h"
+#include "store/SharedFiles.h"
 
 // The owner of the notes: start-up, each note's window, the save and what the file holds afterwards,
 // and the desktop's changes. The commands on notes are in NoteCommands.cpp.
@@ -14,11 +16,6 @@ namespace {
 
 bool SameLook(const NoteRecord& a, const NoteRecord& b) {
     return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
-}
-
-// Where a note belongs on these monitors: its stored place, or onto a monitor when that is not usable.
-WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors) {
-    return KeepOnScreen(SaneRect(record.positionX, record.positionY, record.width, record.height), monitors);
 }
 
 }  // namespace
@@ -65,6 +62,7 @@ void NoteManager::Start() {
     } else if (loaded.outcome == LoadOutcome::FirstRunNotWritten) {
         services_.log.Failure("first-run settings not written: " + loaded.problem);
     }
+    if (!saveBlocked_) versions_.Record(loaded.bytes, state);
     m_autoStart = state.m_autoStart;
     m_locked = state.m_locked;
     layout_ = std::move(state.table.layout);
@@ -87,6 +85,10 @@ size_t NoteManager::TableCapacity() const {
 void NoteManager::AdoptRecords(std::vector<NoteRecord> records) {
     ViewUpdate update(updatingView_);
     for (NoteRecord& record : records) {
+        // Every note has an identity of its own from the start, so that merges tell notes apart.
+        const bool taken = std::any_of(notes_.begin(), notes_.end(),
+                                       [&](const Note& other) { return other.record.identity == record.identity; });
+        if (record.identity.empty() || taken) record.identity = NewNoteIdentity();
         Note& note = notes_.emplace_back();
         note.id = nextId_++;
         note.record = std::move(record);
@@ -168,33 +170,37 @@ void NoteManager::SyncNotes() {
 
 // ---- Saving
 
+// Another writer's change since the program last looked joins the notes first; when yet another write
+// lands while this one is prepared, that one is merged too before anything is written.
 NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     if (saveBlocked_) {
         Tell(report, text::kNotSavedUnreadable);
         return SaveResult::Blocked;
     }
-    const bool quitting = then == Then::Quit;
-    NoteState state;
-    state.m_autoStart = m_autoStart;
-    state.m_locked = m_locked;
-    state.table.layout = layout_;
-    state.table.rows.reserve(notes_.size());
-    // Before quitting the records are lent to the save, not copied: a huge note costs no second copy.
-    for (Note& note : notes_) state.table.rows.push_back(quitting ? std::move(note.record) : note.record);
-    SaveOptions options;
-    options.capacity = TableCapacity();
-    options.reload = !quitting;
-    std::string error;
-    const bool saved = ::SaveSettings(state, services_.settingsPath, options, &error);
-    if (quitting)
-        for (size_t i = 0; i < notes_.size(); ++i) notes_[i].record = std::move(state.table.rows[i]);
-    if (!saved) {
-        services_.log.Failure("settings not saved: " + error);
-        Tell(report, text::kSaveFailed);
-        return SaveResult::Failed;
+    constexpr int kRounds = 3;
+    std::string bytes;
+    for (int round = 0; round < kRounds; ++round) {
+        if (MergeFileIntoNotes({}) == FileCheck::Unreadable) return SaveFailed(report, "the file could not be read");
+        NoteState state = OurVersion();
+        for (NoteRecord& row : state.table.rows)
+            if (!HasOwnIdentity(row)) row.identity = NewNoteIdentity();
+        bytes = EncodeSettingsText(SerializeSettings(state));
+        if (!FileChangedSinceLastLook()) break;
     }
-    if (!quitting) AdoptReload(std::move(state.table));
+    if (versions_.Any()) KeepTodaysCopy(versions_.LastBytes());
+    std::string error;
+    if (!WriteFileAtomically(services_.settingsPath, bytes, nullptr, &error)) return SaveFailed(report, error);
+    NoteState written;
+    LoadSettingsFromText(written, DecodeSettingsBytes(bytes), TableCapacity());
+    versions_.Record(std::move(bytes), written);
+    if (then == Then::GoOn) AdoptReload(std::move(written.table));
     return SaveResult::Saved;
+}
+
+NoteManager::SaveResult NoteManager::SaveFailed(Report report, const std::string& why) {
+    services_.log.Failure("settings not saved: " + why);
+    Tell(report, text::kSaveFailed);
+    return SaveResult::Failed;
 }
 
 bool NoteManager::SaveSettings() { return Save(Report::MessageBox) == SaveResult::Saved; }

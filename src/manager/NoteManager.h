@@ -9,7 +9,9 @@
 #include "notewindow/NoteWindow.h"
 #include "notewindow/Placement.h"
 #include "store/Autostart.h"
+#include "store/DeletedNotes.h"
 #include "store/NoteRecord.h"
+#include "store/SettingsVersions.h"
 
 // The one owner of the notes: each note's settings with its window, the settings file and the
 // program-wide flags. Every change to a note is one of its commands, which name the note by its row and
@@ -17,6 +19,7 @@
 class NoteManager {
 public:
     static constexpr int kWindowCapacity = 1024;
+    static constexpr size_t kDailyCopiesKept = 7;
 
     // What the owner drives besides the note list.
     struct Services {
@@ -28,6 +31,7 @@ public:
         AppControl& app;
         FailureLog& log;
         std::string settingsPath;
+        std::string dataFolder;  // this machine's own copies ("": none are kept)
     };
 
     NoteManager(NoteListView& list, Services services);
@@ -59,6 +63,13 @@ public:
     void ApplyAutoStart(bool checked);
     // The monitors changed: a note goes where it is stored, or onto a monitor if that is not usable.
     void OnMonitorsChanged();
+    // The settings file's folder changed: what another writer saved, and the conflict copies a sync tool
+    // left, join the notes. Notes in use (inUse, and those a dialog or preview works on) are never
+    // removed by another writer's delete.
+    void ReloadSettings(const std::vector<NoteId>& inUse = {});
+    // The notes the user deleted, newest first, and bringing one of them back where it was.
+    std::vector<DeletedNote> DeletedNotes() const;
+    bool RestoreNote(size_t index);
 
     // Commands on one note.
     void ConfirmChanges(int row, const std::string& editText, const Appearance& appearance);
@@ -103,8 +114,10 @@ private:
     enum class Report { MessageBox, LogOnly };
     enum class SaveResult { Saved, Failed, Blocked };
     enum class Then { GoOn, Quit };  // before quitting, the table need not be read back
+    enum class FileCheck { Unchanged, Merged, Unreadable };
 
     SaveResult Save(Report report, Then then = Then::GoOn);
+    SaveResult SaveFailed(Report report, const std::string& why);
     void Tell(Report report, const std::string& message);
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
@@ -115,6 +128,18 @@ private:
     void ApplyTopMostFlag(Note& note);
     void SetShown(int row, bool shown);
     void CloseEveryNote();
+    void DropNote(int row);
+    // Sharing the file (NoteSharing.cpp).
+    NoteState OurVersion() const;
+    std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
+    FileCheck MergeFileIntoNotes(const std::vector<NoteId>& inUse);
+    bool FileChangedSinceLastLook() const;
+    void MergeConflictCopies(const std::vector<NoteId>& inUse);
+    void AdoptMerge(MergeResult merged);
+    void UpdateNote(int row, NoteRecord record);
+    void SetFlags(bool autoStart, bool locked);
+    void KeepTodaysCopy(const std::string& bytes);
+    void KeepDeleted(const NoteRecord& record);
     int NotesOnScreen() const;
     size_t TableCapacity() const;
 
@@ -124,6 +149,8 @@ private:
     FileLayout layout_;  // what the file holds besides the notes' values, written back unchanged
     std::vector<std::unique_ptr<NoteWindow>> retired_;  // windows of deleted notes: an object serves one window
     std::vector<Monitor> monitors_;
+    SettingsVersions versions_;              // what the file held when the program last read or wrote it
+    std::vector<std::string> mergedCopies_;  // conflict copies merged but not moved away
     bool m_autoStart = false;
     bool m_locked = false;
     int m_windowsCreated = 0;

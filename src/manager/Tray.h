@@ -1,10 +1,13 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
 
 // The notification-area icon's menu, the same on every platform.
-enum class TrayCommand { ShowManager, NewNote, ShowAllNotes, ToggleLock, Exit };
+enum class TrayCommand { ShowManager, NewNote, ShowAllNotes, RestoreNote, ToggleLock, Exit };
 
 struct TrayItem {
     TrayCommand command;
@@ -17,6 +20,7 @@ inline constexpr TrayItem kTrayItems[] = {
     {TrayCommand::ShowManager, "管理界面", false},
     {TrayCommand::NewNote, "新建便签", false},
     {TrayCommand::ShowAllNotes, "显示全部便签", false},
+    {TrayCommand::RestoreNote, "恢复删除的便签", false},  // a submenu of the deleted notes
     {TrayCommand::ToggleLock, "锁定便签", false},  // checked while the notes are locked
     {TrayCommand::Exit, "退出程序", true},
 };
@@ -29,3 +33,10 @@ struct TrayTargets {
 
 // What a menu item, or a double-click on the icon (TrayCommand::ShowManager), does.
 void RunTrayCommand(const TrayTargets& targets, TrayCommand command);
+
+// The items of the restore submenu, newest deletion first: when, and how the note begins. Empty when no
+// deleted note is kept; the submenu then shows kNothingToRestore, disabled.
+inline constexpr const char* kNothingToRestore = "（没有删除的便签）";
+std::vector<std::string> RestoreItems(const NoteManager& notes);
+// Brings back the note of the index-th restore item.
+void RestoreDeletedNote(const TrayTargets& targets, size_t index);

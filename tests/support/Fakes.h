@@ -178,8 +178,9 @@ struct FakeFrontEnd {
     FakeAutostart autostart;
     FakeApp app;
     FakeLog log;
+    std::string dataFolder;  // none: no copies kept on "this machine"
 
     NoteManager::Services Services(const std::string& settingsPath) {
-        return {factory, screens, pickers, messages, autostart, app, log, settingsPath};
+        return {factory, screens, pickers, messages, autostart, app, log, settingsPath, dataFolder};
     }
 };

@@ -1,0 +1,140 @@
+#include "store/SharedFiles.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <random>
+
+#include "store/FileIO.h"
+#include "store/IniFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct NameParts {
+    std::string_view stem;
+    std::string_view extension;  // with its dot, or ""
+};
+
+NameParts Split(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return {name, {}};
+    return {name.substr(0, dot), name.substr(dot)};
+}
+
+bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+    for (size_t i = 0; i + part.size() <= text.size(); ++i)
+        if (EqualsIgnoringCase(text.substr(i, part.size()), part)) return true;
+    return false;
+}
+
+std::vector<fs::path> FilesIn(const std::string& folder) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(fs::u8path(folder.empty() ? "." : folder), error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        if (fs::is_regular_file(fs::symlink_status(it->path(), ignored))) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+std::string NewNoteIdentity() {
+    static std::mt19937_64 generator{(uint64_t(std::random_device{}()) << 32) ^ uint64_t(std::random_device{}()) ^
+                                     uint64_t(std::time(nullptr))};
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(generator()));
+    return text;
+}
+
+bool IsConflictCopyName(std::string_view name, std::string_view settingsName) {
+    const NameParts settings = Split(settingsName);
+    if (name == settingsName || !StartsWith(name, settings.stem) || name.size() <= settingsName.size()) return false;
+    if (!EndsWith(name, settings.extension)) return false;
+    const std::string_view middle =
+        name.substr(settings.stem.size(), name.size() - settings.stem.size() - settings.extension.size());
+    if (StartsWith(middle, ".sync-conflict-")) return true;
+    if (StartsWith(middle, " (") && EndsWith(middle, ")")) return ContainsIgnoringCase(middle, "conflicted copy");
+    return middle.size() > 1 && middle[0] == '-' && middle.find('.') == std::string_view::npos;
+}
+
+std::vector<std::string> FindConflictCopies(const std::string& settingsPath) {
+    const std::string name = NameOf(settingsPath);
+    std::vector<std::string> copies;
+    for (const fs::path& file : FilesIn(FolderOf(settingsPath)))
+        if (IsConflictCopyName(file.filename().u8string(), name)) copies.push_back(file.u8string());
+    return copies;
+}
+
+bool MoveIntoFolder(const std::string& path, const std::string& folder, std::string* error) {
+    std::error_code failure;
+    const fs::path into = fs::u8path(folder);
+    fs::create_directories(into, failure);
+    const std::string name = NameOf(path);
+    const NameParts parts = Split(name);
+    fs::path target = into / fs::u8path(name);
+    for (int n = 2; fs::exists(target, failure); ++n)
+        target = into / fs::u8path(std::string(parts.stem) + " (" + std::to_string(n) + ")" + std::string(parts.extension));
+    fs::rename(fs::u8path(path), target, failure);
+    if (failure) {  // another drive: copy, then remove the original only once the copy is whole
+        failure.clear();
+        if (fs::copy_file(fs::u8path(path), target, failure)) fs::remove(fs::u8path(path), failure);
+    }
+    if (failure && error) *error = path + ": " + failure.message();
+    return !failure;
+}
+
+std::string DeletedNotesPath(const std::string& settingsPath) {
+    const std::string name = NameOf(settingsPath);
+    const NameParts parts = Split(name);
+    const std::string folder = FolderOf(settingsPath);
+    return (folder.empty() ? "" : folder + "/") + std::string(parts.stem) + ".deleted" + std::string(parts.extension);
+}
+
+bool KeepDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date,
+                   std::string_view bytes, size_t keep, std::string* error) {
+    const NameParts parts = Split(settingsName);
+    const std::string prefix = std::string(parts.stem) + "-";
+    const std::string path = folder + "/" + prefix + date + std::string(parts.extension);
+    std::error_code failure;
+    fs::create_directories(fs::u8path(folder), failure);
+    if (fs::exists(fs::u8path(path), failure)) return true;
+    if (!WriteFileAtomically(path, bytes, nullptr, error)) return false;
+    std::vector<fs::path> copies;
+    for (const fs::path& file : FilesIn(folder)) {
+        const std::string name = file.filename().u8string();
+        if (StartsWith(name, prefix) && EndsWith(name, parts.extension) &&
+            name.size() == prefix.size() + date.size() + parts.extension.size())
+            copies.push_back(file);
+    }
+    for (size_t i = 0; i + keep < copies.size(); ++i) fs::remove(copies[i], failure);  // the oldest names first
+    return true;
+}
+
+std::string LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    char text[32] = {};
+    if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local);
+    return text;
+}
+
+std::string CopiesFolderFor(const std::string& dataFolder, const std::string& settingsPath) {
+    std::error_code ignored;
+    const std::string folder = fs::absolute(fs::u8path(ResolvedTarget(settingsPath)), ignored).parent_path().u8string();
+    uint32_t hash = 2166136261u;  // FNV-1a: short, stable across runs and platforms
+    for (unsigned char c : folder) hash = (hash ^ c) * 16777619u;
+    char name[16];
+    std::snprintf(name, sizeof name, "notes-%08x", hash);
+    return dataFolder + "/" + name;
+}

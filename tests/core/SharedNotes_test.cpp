@@ -1,0 +1,172 @@
+#include <filesystem>
+#include <functional>
+
+#include "ManagerFixture.h"
+#include "manager/Tray.h"
+#include "store/DeletedNotes.h"
+#include "store/FileIO.h"
+#include "store/SharedFiles.h"
+
+// The notes file shared with other writers: what they save reaches the notes, and a save here never
+// writes over it; deleted notes come back.
+
+namespace fs = std::filesystem;
+
+class SharedNotes : public ManagerFixture {
+protected:
+    // Another writer (the other front end, another machine through a sync tool) changes the file.
+    void OtherWriter(const std::function<void(NoteState&)>& change, const std::string& path = "") {
+        NoteState state;
+        LoadSettingsFromText(state, DecodeSettingsBytes(ReadBytes(SettingsPath())));
+        change(state);
+        ASSERT_TRUE(WriteFileAtomically(path.empty() ? SettingsPath() : path, SerializeSettings(state)));
+    }
+
+    NoteState FileNotes() const {
+        NoteState state;
+        LoadSettingsFromText(state, DecodeSettingsBytes(ReadBytes(SettingsPath())));
+        return state;
+    }
+
+    std::vector<std::string> FileTexts() const {
+        std::vector<std::string> texts;
+        for (const NoteRecord& row : FileNotes().table.rows) texts.push_back(row.text);
+        return texts;
+    }
+
+    std::vector<std::string> Labels() const {
+        std::vector<std::string> labels;
+        for (const auto& row : view.rows) labels.push_back(row.label);
+        return labels;
+    }
+
+    void StartSavedWithThreeNotes() {
+        WriteSettings(Note(0, "zero") + Note(1, "one") + Note(2, "two"));
+        Start();
+        ASSERT_TRUE(manager->SaveSettings());  // every note has its identity now
+    }
+};
+
+// A change saved from outside shows at once, what the user is typing stays, and neither side's change is
+// lost by the next save or the session's end.
+TEST_F(SharedNotes, AnotherWritersChangeShowsAndSurvivesTheNextSaves) {
+    StartSavedWithThreeNotes();
+    presenter->ShowManager();  // on "zero"
+    view.edit = "typed here";
+    OtherWriter([](NoteState& file) {
+        file.table.rows[0].text = "zero there";
+        file.table.rows[0].positionX = 40;
+        file.table.rows[1].color = 0xFF00FF00;
+        file.table.rows.erase(file.table.rows.begin() + 2);
+        file.table.rows.push_back(FirstRunNote());
+        file.table.rows.back().text = "three";
+    });
+    presenter->ReloadNotes();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"zero there", "one", "three"}));
+    EXPECT_EQ(WindowOfRow(0)->text(), "zero there");
+    EXPECT_EQ(WindowOfRow(0)->rect.left, 40);
+    EXPECT_EQ(WindowOfRow(1)->fill(), 0xFF00FF00);
+    EXPECT_TRUE(Window(2).destroyed);
+    EXPECT_TRUE(WindowOfRow(2)->visible);
+    EXPECT_EQ(WindowOfRow(2)->text(), "three");
+    EXPECT_EQ(view.edit, "typed here");
+    EXPECT_EQ(view.selected, 0);
+
+    WindowOfRow(1)->MoveTo(70, 80);  // the user moves a note
+    presenter->ConfirmChanges("typed here");
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"typed here", "one", "three"}));
+    OtherWriter([](NoteState& file) { file.table.rows[2].text = "three there"; });
+    manager->EndSession();  // without a reload in between
+    const NoteState file = FileNotes();
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"typed here", "one", "three there"}));
+    EXPECT_EQ(file.table.rows[0].positionX, 40);
+    EXPECT_EQ(file.table.rows[1].positionX, 70);
+    EXPECT_EQ(file.table.rows[1].color, 0xFF00FF00);
+}
+
+TEST_F(SharedNotes, ATextChangedOnBothSidesKeepsBoth) {
+    StartSavedWithThreeNotes();
+    OtherWriter([](NoteState& file) { file.table.rows[1].text = "one there"; });
+    presenter->SelectNote(1);
+    presenter->ConfirmChanges("one here");
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero", "one here", "two", "one there"}));
+    EXPECT_EQ(Labels(), FileTexts());
+}
+
+// A sync tool's conflict copy is merged from the version it started from, saved, and moved out of the
+// synced folder into this machine's own.
+TEST_F(SharedNotes, AConflictCopyIsMergedThenMovedAway) {
+    TempFolder data;
+    dataFolder = data.Path();
+    StartSavedWithThreeNotes();
+    const std::string copy = folder.File("TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini");
+    OtherWriter([](NoteState& file) {
+        file.table.rows[1].text = "one on the laptop";
+        file.table.rows.push_back(FirstRunNote());
+        file.table.rows.back().text = "added on the laptop";
+    }, copy);
+    presenter->SelectNote(2);
+    presenter->ConfirmChanges("two here");  // meanwhile, a change here
+    presenter->ReloadNotes();
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero", "one on the laptop", "two here", "added on the laptop"}));
+    EXPECT_EQ(Labels(), FileTexts());
+    EXPECT_FALSE(fs::exists(fs::u8path(copy)));
+    EXPECT_TRUE(fs::exists(fs::u8path(CopiesFolderFor(data.Path(), SettingsPath()) + "/conflicts/" + NameOf(copy))));
+    presenter->ReloadNotes();  // nothing new: nothing changes
+    EXPECT_EQ(manager->NoteCount(), 4u);
+
+    for (const char* name : {"TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini", "TextSetting (conflicted copy 2026-12-08).ini",
+                             "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX.ini"})
+        EXPECT_TRUE(IsConflictCopyName(name, kSettingsFileName)) << name;
+    for (const char* name : {"TextSetting.ini", "TextSetting.ini.tmp-123-4", "TextSetting.deleted.ini", "TextSetting (2).ini",
+                             "Other.sync-conflict-1-2-3.ini", "TextSetting-old.ini.bak"})
+        EXPECT_FALSE(IsConflictCopyName(name, kSettingsFileName)) << name;
+}
+
+TEST_F(SharedNotes, ADeletedNoteComesBackWhereItWas) {
+    StartSavedWithThreeNotes();
+    WindowOfRow(1)->MoveTo(300, 200);
+    presenter->SelectNote(1);
+    presenter->DeleteNote();
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero", "two"}));
+    const std::vector<std::string> items = RestoreItems(*manager);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_NE(items[0].find("one"), std::string::npos);
+
+    RestoreDeletedNote({*presenter, *manager}, 0);
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero", "two", "one"}));
+    EXPECT_EQ(Labels(), FileTexts());
+    EXPECT_TRUE(WindowOfRow(2)->visible);
+    EXPECT_EQ(WindowOfRow(2)->rect.left, 300);
+    EXPECT_EQ(FileNotes().table.rows[2].positionY, 200);
+    EXPECT_TRUE(RestoreItems(*manager).empty());
+
+    // Only the newest are kept.
+    std::vector<DeletedNote> many(kDeletedNotesKept + 5, DeletedNote{FirstRunNote(), "2026-12-08 10:00"});
+    many[0].note.text = "newest";
+    const std::string path = DeletedNotesPath(SettingsPath());
+    ASSERT_TRUE(SaveDeletedNotes(path, many, nullptr));
+    const std::vector<DeletedNote> kept = LoadDeletedNotes(path);
+    ASSERT_EQ(kept.size(), kDeletedNotesKept);
+    EXPECT_EQ(kept[0].note.text, "newest");
+}
+
+// Before the day's first save, the file as it was goes to this machine's data folder; a week of them.
+TEST_F(SharedNotes, TheFileIsCopiedOnceADayAndAWeekIsKept) {
+    TempFolder data;
+    dataFolder = data.Path();
+    StartSavedWithThreeNotes();
+    const std::string daily = CopiesFolderFor(data.Path(), SettingsPath()) + "/daily/";
+    const std::string today = daily + "TextSetting-" + LocalTimeNow().substr(0, 10) + ".ini";
+    EXPECT_EQ(ReadBytes(today), "[Text_0]\ntext=zero\n[Text_1]\ntext=one\n[Text_2]\ntext=two\n");
+    presenter->ConfirmChanges("changed");
+    EXPECT_EQ(ReadBytes(today), "[Text_0]\ntext=zero\n[Text_1]\ntext=one\n[Text_2]\ntext=two\n");
+
+    for (int day = 1; day <= 9; ++day)
+        ASSERT_TRUE(KeepDailyCopy(data.Path(), "TextSetting.ini", "2026-11-0" + std::to_string(day), "x", 7, nullptr));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::u8path(data.Path()))) names.push_back(entry.path().filename().u8string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names.size(), 8u);  // seven copies and the folder of the copies above
+    EXPECT_EQ(names.front(), "TextSetting-2026-11-03.ini");
+}
