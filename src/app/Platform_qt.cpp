@@ -8,12 +8,14 @@
 
 #include "app/Services_qt.h"
 #include "app/SessionEnd_qt.h"
+#include "app/SettingsWatch_qt.h"
 #include "app/Tray_qt.h"
 #include "manager/ManagerDialog_qt.h"
 #include "notewindow/LyricsWindow_qt.h"
 #include "quicksettings/TempSetingDlg_qt.h"
 #include "store/AutostartXdg.h"
 #include "store/Settings.h"
+#include "store/XdgFolders.h"
 
 namespace {
 
@@ -38,6 +40,12 @@ void WatchScreens(std::function<void()> onChange) {
         changed();
     });
     QObject::connect(qApp, &QGuiApplication::screenRemoved, qApp, changed);
+}
+
+// This machine's own files (daily copies of the settings, merged conflict copies): never in a synced folder.
+std::string UserDataFolder() {
+    const std::string data = XdgFolder("XDG_DATA_HOME", ".local/share");
+    return data.empty() ? data : data + "/skyslate2";
 }
 
 }  // namespace
@@ -69,7 +77,7 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     QtApp app;
     StderrLog log;
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder()});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);
@@ -81,6 +89,7 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
 
     manager.Start();
     if (notes.Ended()) return kExitOk;  // the session ended during start-up: the event loop never runs
+    SettingsWatch watch(settingsPath, [&] { manager.ReloadNotes(); });
     Tray tray({manager, notes});
     return QApplication::exec();
 }

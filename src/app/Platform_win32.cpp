@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include "app/Services_win32.h"
+#include "app/SettingsWatch_win32.h"
 #include "app/Tray_win32.h"
 #include "manager/ManagerDialog_win32.h"
 #include "notewindow/LyricsWindow_win32.h"
@@ -36,14 +37,36 @@ private:
     ULONG_PTR token_ = 0;
 };
 
-int RunMessageLoop(HWND dialog) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+constexpr UINT_PTR kSettleTimer = 7;
+constexpr UINT kSettleMs = 250;  // a replace is a burst of changes; well within the second a reload may take
+
+// Messages, and the settings folder's changes: a burst of them is told once, by a timer on the dialog.
+int RunMessageLoop(HWND dialog, SettingsWatch& watch) {
+    for (;;) {
+        HANDLE handle = watch.Handle();
+        const DWORD handles = handle == INVALID_HANDLE_VALUE ? 0 : 1;
+        const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (handles == 1 && woke == WAIT_OBJECT_0) {
+            watch.Rearm();
+            SetTimer(dialog, kSettleTimer, kSettleMs, nullptr);
+            continue;
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return int(message.wParam);
+            if (IsDialogMessageW(dialog, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
-    return int(message.wParam);
+}
+
+// This machine's own files (daily copies of the settings, merged conflict copies): never in a synced folder.
+std::string UserDataFolder() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return Narrow(folder) + "\\Skyslate2";
 }
 
 }  // namespace
@@ -83,7 +106,7 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     Win32App app;
     FileLog log(Widen(folder) + L"\\Skyslate2.log");
     RunKeyAutostart autostart(Narrow(ProgramPath()), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder()});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);
@@ -95,10 +118,17 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     if (notes.Ended()) return kExitOk;  // the session ended during start-up
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SKYSLATE2));
     Tray tray(dialog.hwnd(), icon, {manager, notes});
+    SettingsWatch watch(settingsPath);
+    if (watch.Handle() == INVALID_HANDLE_VALUE) log.Failure("changes to the settings folder are not seen until a save");
     dialog.otherMessages = [&](UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
             notes.OnMonitorsChanged();
+        if (message == WM_TIMER && wParam == kSettleTimer) {
+            KillTimer(dialog.hwnd(), kSettleTimer);
+            manager.ReloadNotes();
+            return true;
+        }
         return tray.HandleMessage(message, wParam, lParam);
     };
-    return RunMessageLoop(dialog.hwnd());
+    return RunMessageLoop(dialog.hwnd(), watch);
 }

@@ -8,8 +8,13 @@ Tray::Tray(const TrayTargets& targets) : targets_(targets) {
     QAction* lock = nullptr;
     for (const TrayItem& item : kTrayItems) {
         if (item.separatorBefore) menu_.addSeparator();
-        QAction* action = menu_.addAction(QString::fromUtf8(item.text));
         const TrayCommand command = item.command;
+        if (command == TrayCommand::RestoreNote) {
+            QMenu* restore = menu_.addMenu(QString::fromUtf8(item.text));
+            QObject::connect(restore, &QMenu::aboutToShow, restore, [this, restore] { FillRestoreMenu(*restore); });
+            continue;
+        }
+        QAction* action = menu_.addAction(QString::fromUtf8(item.text));
         QObject::connect(action, &QAction::triggered, &menu_, [this, command] { RunTrayCommand(targets_, command); });
         if (command == TrayCommand::ToggleLock) {
             action->setCheckable(true);
@@ -24,4 +29,15 @@ Tray::Tray(const TrayTargets& targets) : targets_(targets) {
         if (reason == QSystemTrayIcon::DoubleClick) RunTrayCommand(targets_, TrayCommand::ShowManager);
     });
     if (QSystemTrayIcon::isSystemTrayAvailable()) icon_.show();
+}
+
+// Read when it opens: another copy of the program may have deleted notes meanwhile.
+void Tray::FillRestoreMenu(QMenu& restore) {
+    restore.clear();
+    const std::vector<std::string> items = RestoreItems(targets_.notes);
+    if (items.empty()) restore.addAction(QString::fromUtf8(kNothingToRestore))->setEnabled(false);
+    for (size_t i = 0; i < items.size(); ++i) {
+        QAction* action = restore.addAction(QString::fromStdString(items[i]));
+        QObject::connect(action, &QAction::triggered, &restore, [this, i] { RestoreDeletedNote(targets_, i); });
+    }
 }

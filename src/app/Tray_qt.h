@@ -12,6 +12,8 @@ public:
     explicit Tray(const TrayTargets& targets);
 
 private:
+    void FillRestoreMenu(QMenu& restore);
+
     TrayTargets targets_;
     QMenu menu_;
     QSystemTrayIcon icon_;

@@ -59,6 +59,10 @@ void Tray::ShowMenu() {
     for (UINT i = 0; i < ARRAYSIZE(kTrayItems); ++i) {
         const TrayItem& item = kTrayItems[i];
         if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        if (item.command == TrayCommand::RestoreNote) {
+            AppendMenuW(menu, MF_POPUP, UINT_PTR(RestoreMenu()), Widen(item.text).c_str());
+            continue;
+        }
         const bool checked = item.command == TrayCommand::ToggleLock && targets_.notes.Locked();
         AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), kFirstCommand + i,
                     Widen(item.text).c_str());
@@ -68,11 +72,25 @@ void Tray::ShowMenu() {
     SetForegroundWindow(owner_);  // so that the menu closes when the user clicks elsewhere
     const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y,
                                             0, owner_, nullptr));
-    DestroyMenu(menu);
+    DestroyMenu(menu);  // with its submenu
     RunCommand(chosen);
 }
 
+// Read when the menu opens: another copy of the program may have deleted notes meanwhile.
+HMENU Tray::RestoreMenu() const {
+    HMENU restore = CreatePopupMenu();
+    const std::vector<std::string> items = RestoreItems(targets_.notes);
+    if (items.empty()) AppendMenuW(restore, MF_STRING | MF_GRAYED, 0, Widen(kNothingToRestore).c_str());
+    for (UINT i = 0; i < items.size() && i < kRestoreCommands; ++i)
+        AppendMenuW(restore, MF_STRING, kFirstRestore + i, Widen(items[i]).c_str());
+    return restore;
+}
+
 bool Tray::RunCommand(UINT id) {
+    if (id >= kFirstRestore && id < kFirstRestore + kRestoreCommands) {
+        RestoreDeletedNote(targets_, id - kFirstRestore);
+        return true;
+    }
     if (id < kFirstCommand || id >= kFirstCommand + ARRAYSIZE(kTrayItems)) return false;
     RunTrayCommand(targets_, kTrayItems[id - kFirstCommand].command);
     return true;

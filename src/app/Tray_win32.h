@@ -19,10 +19,13 @@ public:
 
     static constexpr UINT kMessage = WM_APP + 7;
     static constexpr UINT kFirstCommand = 100;  // menu item i is command kFirstCommand + i
+    static constexpr UINT kFirstRestore = 200;  // the restore submenu's item i
+    static constexpr UINT kRestoreCommands = 50;
 
 private:
     bool Add();
     void ShowMenu();
+    HMENU RestoreMenu() const;
     bool RunCommand(UINT id);
 
     HWND owner_;
