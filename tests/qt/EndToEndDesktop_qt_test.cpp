@@ -97,12 +97,47 @@ TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
     EXPECT_EQ(FileValue(0, "positionY"), "180");
 }
 
+namespace {
+
+// A system tray on the desktop for the scope: trayer, at the top right.
+class TrayHost {
+public:
+    TrayHost() {
+        process_.start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                                  "--heighttype", "pixel", "--height", "32"});
+    }
+    ~TrayHost() {
+        process_.terminate();
+        process_.waitForFinished(3000);
+    }
+    bool Ready() { return process_.waitForStarted(5000) && WaitFor([] { return SelectionOwned("_NET_SYSTEM_TRAY_S0"); }); }
+
+private:
+    QProcess process_;
+};
+
+// A menu takes the keyboard as it shows, and on a busy desktop a key can come before that: what the keys
+// choose is tried again, from a closed menu, until it has happened.
+bool ChooseFromTrayMenu(RunningProgram& program, QPoint icon, const QStringList& keys,
+                        const std::function<bool()>& happened) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Xdotool({"mousemove", QString::number(icon.x()), QString::number(icon.y()), "click", "3"});
+        if (WaitFor([&] { return program.MenuShown(); })) {
+            QThread::msleep(300);
+            Keys(keys);
+        }
+        if (WaitFor(happened, 3000)) return true;
+        if (program.MenuShown()) Keys({"Escape"});
+        if (program.MenuShown()) Keys({"Escape"});
+    }
+    return false;
+}
+
+}  // namespace
+
 TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
-    QProcess tray;
-    tray.start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
-                          "--heighttype", "pixel", "--height", "32"});
-    ASSERT_TRUE(tray.waitForStarted(5000));
-    ASSERT_TRUE(WaitFor([] { return SelectionOwned("_NET_SYSTEM_TRAY_S0"); }));
+    TrayHost tray;
+    ASSERT_TRUE(tray.Ready());
     WriteBytes(SettingsPath(), BlockNote(0, 100, 300));
     RunningProgram program = Start();
     ASSERT_TRUE(program.WaitForRole("text_0"));
@@ -115,26 +150,33 @@ TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
     Keys({"Escape"});
     ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("SettingManager"); }));
 
-    // A menu takes the keyboard as it shows, and on a busy desktop a key can come before that: what
-    // the keys choose is tried again, from a closed menu, until it has happened.
-    const auto choose = [&](const QStringList& keys, const std::function<bool()>& happened) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "3"});
-            if (WaitFor([&] { return program.MenuShown(); })) {
-                QThread::msleep(300);
-                Keys(keys);
-            }
-            if (WaitFor(happened, 3000)) return true;
-            if (program.MenuShown()) Keys({"Escape"});
-        }
-        return false;
-    };
-    ASSERT_TRUE(choose({"Down", "Down", "Down", "Down", "Return"},  // 锁定便签
-                       [&] { return FileValue(0, "locked") == "1"; }));
+    ASSERT_TRUE(ChooseFromTrayMenu(program, centre, {"Down", "Down", "Down", "Down", "Down", "Return"},  // 锁定便签
+                                   [&] { return FileValue(0, "locked") == "1"; }));
     ASSERT_TRUE(WaitFor([&] { return PaintedRegion(program.FindByRole("text_0")->id).isEmpty(); }));
 
-    EXPECT_TRUE(choose({"Up", "Return"}, [&] { return program.Exited(100); }));  // 退出程序, the last item
+    EXPECT_TRUE(ChooseFromTrayMenu(program, centre, {"Up", "Return"},  // 退出程序, the last item
+                                   [&] { return program.Exited(100); }));
     EXPECT_EQ(program.ExitCode(), 0);
-    tray.terminate();
-    tray.waitForFinished(3000);
+}
+
+// A note deleted in an earlier run comes back from the tray's 恢复删除的便签, where it was.
+TEST_F(EndToEndQt, ADeletedNoteComesBackFromTheTray) {
+    TrayHost tray;
+    ASSERT_TRUE(tray.Ready());
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 300));
+    WriteBytes(folder.File("TextSetting.deleted.ini"),
+               "; coding: utf-8\n" + BlockNote(0, 500, 420, "isShow=0\nnoteId=0123456789abcdef\n", "gone") +
+                   "deletedAt=2026-12-08 09:30\n");
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    std::optional<RunningProgram::Window> icon;
+    ASSERT_TRUE(WaitFor([&] { return (icon = program.FindEmbedded()).has_value(); }));
+    ASSERT_TRUE(ChooseFromTrayMenu(program, RootGeometry(icon->id).center(),
+                                   {"Down", "Down", "Down", "Down", "Right", "Return"},
+                                   [&] { return program.ViewableRole("text_1"); }));
+    EXPECT_EQ(program.FindByRole("text_1")->geometry.topLeft(), QPoint(500, 420));
+    EXPECT_EQ(FileValue(1, "text"), "gone");
+    EXPECT_EQ(FileValue(1, "noteId"), "0123456789abcdef");
+    EXPECT_EQ(ReadBytes(folder.File("TextSetting.deleted.ini")), "; coding: utf-8\n");
+    EXPECT_TRUE(program.Terminate());
 }
