@@ -187,6 +187,8 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
         bytes = EncodeSettingsText(SerializeSettings(state));
         if (!FileChangedSinceLastLook()) break;
     }
+    // Nothing changed: nothing is written, so that a sync tool has nothing to carry and no copy to conflict with.
+    if (ReadWholeFile(services_.settingsPath) == bytes) return SaveResult::Saved;
     if (versions_.Any()) KeepTodaysCopy(versions_.LastBytes());
     std::string error;
     if (!WriteFileAtomically(services_.settingsPath, bytes, nullptr, &error)) return SaveFailed(report, error);

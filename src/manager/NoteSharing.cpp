@@ -51,6 +51,9 @@ void NoteManager::ReloadSettings(const std::vector<NoteId>& inUse) {
     SyncNotes();  // where the user moved notes is part of what this side changed
     MergeFileIntoNotes(inUse);
     MergeConflictCopies(inUse);
+    // What the merge kept that the file lacks goes back into it, so that every other reader has it too. Both
+    // ends of a sync merge alike, so once they agree neither writes again.
+    if (versions_.Any() && !SameNotes(OurVersion(), versions_.Last())) Save(Report::LogOnly);
 }
 
 // Another writer's version of the file joins the notes. The base is what the file held when the program
@@ -87,7 +90,6 @@ bool NoteManager::FileChangedSinceLastLook() const {
 // A copy is merged like any other writer's version, from the version it most likely started from, and
 // then moved out of the synced folder; a copy that cannot be moved is not merged twice.
 void NoteManager::MergeConflictCopies(const std::vector<NoteId>& inUse) {
-    bool merged = false;
     for (const std::string& copy : FindConflictCopies(services_.settingsPath)) {
         if (std::find(mergedCopies_.begin(), mergedCopies_.end(), copy) != mergedCopies_.end()) continue;
         std::optional<std::string> bytes = ReadWholeFile(copy);
@@ -96,7 +98,7 @@ void NoteManager::MergeConflictCopies(const std::vector<NoteId>& inUse) {
         const NoteState ours = OurVersion();
         AdoptMerge(MergeNotes(versions_.NearestTo(*theirs, ours), ours, *theirs, InUse(inUse)));
         services_.log.Failure("merged the conflict copy " + copy);
-        merged = true;
+
         mergedCopies_.push_back(copy);
         std::string error;
         if (!services_.dataFolder.empty() &&
@@ -105,7 +107,6 @@ void NoteManager::MergeConflictCopies(const std::vector<NoteId>& inUse) {
         else
             services_.log.Failure("a merged conflict copy stays where it is: " + error);
     }
-    if (merged) Save(Report::LogOnly);  // the copy's notes are in the file before anyone else reads it
 }
 
 // The merged notes: ours that stay are updated in place, those the other side deleted go, new ones come.

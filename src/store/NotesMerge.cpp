@@ -1,5 +1,7 @@
 #include "store/NotesMerge.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <tuple>
@@ -84,19 +86,34 @@ void FixMovedIdentities(const std::vector<NoteRecord>& base, std::vector<NoteRec
     }
 }
 
-// Where both sides changed a field, ours wins; where one did, that one.
-NoteRecord MergeFields(const NoteRecord& base, const NoteRecord& ours, const NoteRecord& theirs) {
+// Where one side changed a field, that side's value. Where both did, the larger value: both sides of a sync
+// merge the same two versions, and must reach the same notes without asking each other.
+NoteRecord MergeFields(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs) {
     NoteRecord merged = ours;
-    ForEachPlainField([&](auto field) {
-        if (ours.*field == base.*field) merged.*field = theirs.*field;
-    });
-    if (ours.text == base.text) merged.text = theirs.text;
+    const auto pick = [&](auto field) {
+        const auto& mine = ours.*field;
+        const auto& other = theirs.*field;
+        if (base && mine == (*base).*field) merged.*field = other;
+        else if (!(base && other == (*base).*field) && mine < other) merged.*field = other;
+    };
+    ForEachPlainField(pick);
+    pick(&NoteRecord::text);
     return merged;
 }
 
 bool TextsConflict(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs) {
     if (ours.text == theirs.text) return false;
     return !base || (ours.text != base->text && theirs.text != base->text);
+}
+
+// The note that keeps the text a conflict set aside: named after the note and that text, so that both
+// sides of a sync give it the same identity.
+std::string SetAsideIdentity(const std::string& identity, const std::string& text) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+    char suffix[12];
+    std::snprintf(suffix, sizeof suffix, "~%08x", hash);
+    return (!identity.empty() && identity[0] == '@' ? identity.substr(1) : identity) + suffix;
 }
 
 class Merger {
@@ -137,8 +154,12 @@ private:
             Add(ours, int(row), OwnSection(ours));
             return;
         }
-        NoteRecord merged = base ? MergeFields(*base, ours, *theirs) : ours;
-        if (TextsConflict(base, ours, *theirs)) KeepTheirTextBeside(*theirs);
+        NoteRecord merged = MergeFields(base, ours, *theirs);
+        if (TextsConflict(base, ours, *theirs)) {
+            // The smaller text stays in the note, the other comes back as a note of its own beside it.
+            merged.text = std::min(ours.text, theirs->text);
+            SetAside(merged, std::max(ours.text, theirs->text));
+        }
         Add(std::move(merged), int(row), theirs->section);
     }
 
@@ -150,11 +171,13 @@ private:
         Add(theirs, -1, theirs.section);
     }
 
-    void KeepTheirTextBeside(const NoteRecord& theirs) {
-        Log("another writer changed the same note's text: its text is kept as a new note", theirs);
-        NoteRecord copy = theirs;
-        copy.identity = "@conflict:" + theirs.identity + "#" + std::to_string(extras_.size());
-        extras_.push_back(std::move(copy));
+    void SetAside(const NoteRecord& note, const std::string& text) {
+        NoteRecord copy = note;
+        copy.text = text;
+        copy.identity = SetAsideIdentity(note.identity, text);
+        Log("both sides changed a note's text: one text is kept as a new note", copy);
+        const bool known = IndexOf(ourRows_).count(copy.identity) || theirIndex_.count(copy.identity);
+        if (!known) extras_.push_back(std::move(copy));  // else a merge on the other side set it aside already
     }
 
     // The section of ours that a note only ours has came from, added to the merged layout.

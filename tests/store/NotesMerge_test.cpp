@@ -52,14 +52,15 @@ const Field kFields[] = {
 
 }  // namespace
 
-// Each field, by who changed it: one side's change is taken, both sides' different changes keep ours;
-// a text changed on both sides keeps theirs as a note of its own.
+// Each field, by who changed it: one side's change is taken; of both sides' different changes the larger
+// value, so that both ends of a sync agree; a text changed on both sides keeps the smaller text and the
+// other as a note of its own.
 TEST(NotesMerge, EachFieldTakesTheSideThatChangedIt) {
     struct Case {
         Who who;
         int expected;  // 0 base, 1 ours, 2 theirs
     };
-    const Case cases[] = {{Who::Nobody, 0}, {Who::Ours, 1}, {Who::Theirs, 2}, {Who::BothAlike, 1}, {Who::BothApart, 1}};
+    const Case cases[] = {{Who::Nobody, 0}, {Who::Ours, 1}, {Who::Theirs, 2}, {Who::BothAlike, 1}, {Who::BothApart, 3}};
     for (const Field& field : kFields) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(field.name) + " changed by case " + std::to_string(int(c.who)));
@@ -72,14 +73,16 @@ TEST(NotesMerge, EachFieldTakesTheSideThatChangedIt) {
             if (c.who == Who::BothApart) field.set(theirs.table.rows[0], 3);
             const MergeResult merged = MergeNotes(base, ours, theirs);
             ASSERT_GE(merged.state.table.rows.size(), 2u);
-            EXPECT_EQ(field.get(merged.state.table.rows[0]), c.expected);
-            EXPECT_EQ(merged.state.table.rows[1].text, "other");
             const bool keptBeside = c.who == Who::BothApart && field.name == std::string("text");
+            EXPECT_EQ(field.get(merged.state.table.rows[0]), keptBeside ? 1 : c.expected);
+            EXPECT_EQ(merged.state.table.rows[1].text, "other");
             ASSERT_EQ(merged.state.table.rows.size(), keptBeside ? 3u : 2u);
             if (keptBeside) {
                 EXPECT_EQ(merged.state.table.rows[2].text, "t3");
                 EXPECT_EQ(merged.oursRow[2], -1);
                 EXPECT_EQ(merged.log.size(), 1u);
+                // The other end of the sync, merging the same versions the other way round, agrees.
+                EXPECT_TRUE(SameNotes(MergeNotes(base, theirs, ours).state, merged.state));
             }
         }
     }
