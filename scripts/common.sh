@@ -8,7 +8,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix wine wine64
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev libxcb-damage0-dev
   xvfb xcompmgr openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core locales
+  fonts-wqy-microhei fonts-dejavu-core locales syncthing
 )
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*"; }

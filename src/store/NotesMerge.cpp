@@ -8,11 +8,14 @@
 
 namespace {
 
-// Every field of a note but its text, which has its own rule.
-constexpr auto kPlainFields =
-    std::make_tuple(&NoteRecord::isShow, &NoteRecord::positionX, &NoteRecord::positionY, &NoteRecord::width,
-                    &NoteRecord::height, &NoteRecord::color, &NoteRecord::font, &NoteRecord::fontSize,
-                    &NoteRecord::isTopWin);
+// Every field of a note but its text, which has its own rule. A place and a size are one field each: a
+// move or a resize is one change, never half of one side's and half of the other's.
+constexpr auto kPlainFields = std::make_tuple(
+    [](auto& n) { return std::tie(n.isShow); }, [](auto& n) { return std::tie(n.positionX, n.positionY); },
+    [](auto& n) { return std::tie(n.width, n.height); }, [](auto& n) { return std::tie(n.color); },
+    [](auto& n) { return std::tie(n.font); }, [](auto& n) { return std::tie(n.fontSize); },
+    [](auto& n) { return std::tie(n.isTopWin); });
+constexpr auto kText = [](auto& n) { return std::tie(n.text); };
 constexpr size_t kFieldCount = std::tuple_size_v<decltype(kPlainFields)> + 1;
 
 template <typename Visit>
@@ -22,7 +25,7 @@ void ForEachPlainField(Visit visit) {
 
 size_t DifferingFields(const NoteRecord& a, const NoteRecord& b) {
     size_t count = a.text != b.text;
-    ForEachPlainField([&](auto field) { count += !(a.*field == b.*field); });
+    ForEachPlainField([&](auto field) { count += !(field(a) == field(b)); });
     return count;
 }
 
@@ -91,13 +94,12 @@ void FixMovedIdentities(const std::vector<NoteRecord>& base, std::vector<NoteRec
 NoteRecord MergeFields(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs) {
     NoteRecord merged = ours;
     const auto pick = [&](auto field) {
-        const auto& mine = ours.*field;
-        const auto& other = theirs.*field;
-        if (base && mine == (*base).*field) merged.*field = other;
-        else if (!(base && other == (*base).*field) && mine < other) merged.*field = other;
+        auto target = field(merged);
+        if (base && field(ours) == field(*base)) target = field(theirs);
+        else if (!(base && field(theirs) == field(*base)) && field(ours) < field(theirs)) target = field(theirs);
     };
     ForEachPlainField(pick);
-    pick(&NoteRecord::text);
+    pick(kText);
     return merged;
 }
 

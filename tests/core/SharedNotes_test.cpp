@@ -170,3 +170,39 @@ TEST_F(SharedNotes, TheFileIsCopiedOnceADayAndAWeekIsKept) {
     EXPECT_EQ(names.size(), 8u);  // seven copies and the folder of the copies above
     EXPECT_EQ(names.front(), "TextSetting-2026-11-03.ini");
 }
+
+// Two machines edit at once and a sync tool keeps the newer file, setting the other aside as a conflict
+// copy on both: each side merges what it lacks, and both end with every edit and the same notes.
+TEST_F(SharedNotes, TwoMachinesEditingAtOnceEndAlike) {
+    StartSavedWithThreeNotes();
+    TempFolder otherFolder;
+    FakeFrontEnd other;
+    const std::string otherPath = otherFolder.File(kSettingsFileName);
+    WriteBytes(otherPath, ReadBytes(SettingsPath()));
+    NoteManager laptop(other.view, other.Services(otherPath));
+    ManagerPresenter laptopManager(other.view, laptop);
+    laptopManager.Start();
+
+    presenter->ConfirmChanges("zero here");  // both save at once
+    laptopManager.SelectNote(1);
+    laptopManager.ConfirmChanges("one on the laptop");
+    const std::string copyName = "TextSetting.sync-conflict-20261208-101010-HERE.ini";
+    fs::rename(fs::u8path(SettingsPath()), fs::u8path(folder.File(copyName)));  // the laptop's file is newer
+    WriteBytes(SettingsPath(), ReadBytes(otherPath));
+    WriteBytes(otherFolder.File(copyName), ReadBytes(folder.File(copyName)));
+    presenter->ReloadNotes();  // on its own, as when the laptop's copy of the program is not running
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one on the laptop", "two"}));
+    laptopManager.ReloadNotes();
+    for (int sync = 0; sync < 2; ++sync) {  // whichever wrote last reaches the other
+        if (fs::last_write_time(fs::u8path(SettingsPath())) >= fs::last_write_time(fs::u8path(otherPath)))
+            WriteBytes(otherPath, ReadBytes(SettingsPath()));
+        else
+            WriteBytes(SettingsPath(), ReadBytes(otherPath));
+        presenter->ReloadNotes();
+        laptopManager.ReloadNotes();
+    }
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one on the laptop", "two"}));
+    EXPECT_EQ(ReadBytes(SettingsPath()), ReadBytes(otherPath));
+    EXPECT_EQ(Labels(), FileTexts());
+    EXPECT_EQ(other.view.rows.size(), 3u);
+}

@@ -88,6 +88,17 @@ TEST(NotesMerge, EachFieldTakesTheSideThatChangedIt) {
     }
 }
 
+// A move on each side: the note goes to one of the two places, never to a mix of both.
+TEST(NotesMerge, APlaceIsOneField) {
+    const NoteState base = Version({{"a", "A", "positionX=10\npositionY=10\n"}});
+    const NoteState ours = Version({{"a", "A", "positionX=5\npositionY=50\n"}});
+    const NoteState theirs = Version({{"a", "A", "positionX=50\npositionY=5\n"}});
+    for (const MergeResult& merged : {MergeNotes(base, ours, theirs), MergeNotes(base, theirs, ours)}) {
+        EXPECT_EQ(merged.state.table.rows[0].positionX, 50);
+        EXPECT_EQ(merged.state.table.rows[0].positionY, 5);
+    }
+}
+
 TEST(NotesMerge, AddsAndDeletesOnEitherSide) {
     const NoteState base = Version({{"a", "A"}, {"b", "B"}, {"c", "C"}, {"d", "D"}});
     // Ours: deleted b (unchanged there), changed c, added x. Theirs: deleted c, changed d... and deleted

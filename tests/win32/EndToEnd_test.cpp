@@ -8,6 +8,7 @@
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
 #include "store/Unicode.h"
+#include "store/FileIO.h"
 #include "store/Wide_win32.h"
 
 namespace {
@@ -187,12 +188,12 @@ TEST_F(EndToEnd, TheTrayOpensTheManagerShowsEveryNoteAndLocksThem) {
     for (int i = 0; i < 100 && !IsWindowVisible(hidden); ++i) Sleep(100);
     EXPECT_TRUE(IsWindowVisible(hidden));
 
-    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 3, 0);  // 锁定便签
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 4, 0);  // 锁定便签
     for (int i = 0; i < 100 && FileValue(0, "locked") != "1"; ++i) Sleep(100);
     EXPECT_EQ(FileValue(0, "locked"), "1");
     EXPECT_TRUE(GetWindowLongW(program.FindByClass(L"text_0"), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
 
-    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 4, 0);  // 退出程序
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 5, 0);  // 退出程序
     EXPECT_TRUE(program.WaitForExit(10000));
     EXPECT_EQ(FileValue(1, "isShow"), "1");
 }
@@ -222,4 +223,27 @@ TEST_F(EndToEnd, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {
     EXPECT_EQ(FileValue(1, "positionY"), "600");
     EXPECT_EQ(FileValue(1, "isTopWin"), "0");
     EXPECT_TRUE(program.EndSession());
+}
+
+// A sync tool replaces the file while the program runs: the new notes show without a restart, and a later
+// move and the session's end keep them.
+TEST_F(EndToEnd, AFileReplacedFromOutsideShowsAndSurvivesTheSessionEnd) {
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 300, 500));
+    ProgramUnderTest program(Folder());
+    ASSERT_TRUE(program.WaitUntilReady());
+    ASSERT_TRUE(WriteFileAtomically(SettingsPath(), BlockNote(0, 150, 100) + BlockNote(1, 300, 500) +
+                                                        BlockNote(2, 700, 100)));
+    HWND added = nullptr;
+    for (int wait = 0; wait < 100 && !(added && IsWindowVisible(added)); ++wait) {
+        Sleep(100);
+        added = program.FindByClass(L"text_2");
+    }
+    ASSERT_NE(added, nullptr);
+    EXPECT_TRUE(IsWindowVisible(added));
+    EXPECT_EQ(RectOf(program.FindByClass(L"text_0")).left, 150);
+    DragMouse(300 + 60, 500 + 50, 100, 0);
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_EQ(FileValue(0, "positionX"), "150");
+    EXPECT_EQ(FileValue(1, "positionX"), "400");
+    EXPECT_EQ(FileValue(2, "positionX"), "700");
 }
