@@ -66,7 +66,12 @@ bool IsConflictCopyName(std::string_view name, std::string_view settingsName) {
         name.substr(settings.stem.size(), name.size() - settings.stem.size() - settings.extension.size());
     if (StartsWith(middle, ".sync-conflict-")) return true;
     if (StartsWith(middle, " (") && EndsWith(middle, ")")) return ContainsIgnoringCase(middle, "conflicted copy");
-    return middle.size() > 1 && middle[0] == '-' && middle.find('.') == std::string_view::npos;
+    // A Windows computer name: at most 15 capital letters, digits and hyphens. A user's own
+    // "TextSetting-old.ini" is no copy of a sync tool's.
+    if (middle.size() < 2 || middle.size() > 16 || middle[0] != '-') return false;
+    for (char c : middle.substr(1))
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-')) return false;
+    return true;
 }
 
 std::vector<std::string> FindConflictCopies(const std::string& settingsPath) {

@@ -12,7 +12,7 @@ std::string NewNoteIdentity();
 
 // True for the copies sync tools make of a file they could not reconcile: Syncthing's
 // "<stem>.sync-conflict-<date>-<time>-<device><ext>", Dropbox's and Nextcloud's "<stem> (… conflicted
-// copy …)<ext>" and OneDrive's "<stem>-<machine><ext>".
+// copy …)<ext>" and OneDrive's "<stem>-<COMPUTERNAME><ext>".
 bool IsConflictCopyName(std::string_view name, std::string_view settingsName);
 // The conflict copies beside the settings file, oldest name first.
 std::vector<std::string> FindConflictCopies(const std::string& settingsPath);

@@ -119,7 +119,7 @@ TEST_F(SharedNotes, AConflictCopyIsMergedThenMovedAway) {
                              "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX.ini"})
         EXPECT_TRUE(IsConflictCopyName(name, kSettingsFileName)) << name;
     for (const char* name : {"TextSetting.ini", "TextSetting.ini.tmp-123-4", "TextSetting.deleted.ini", "TextSetting (2).ini",
-                             "Other.sync-conflict-1-2-3.ini", "TextSetting-old.ini.bak"})
+                             "Other.sync-conflict-1-2-3.ini", "TextSetting-old.ini", "TextSetting-old.ini.bak"})
         EXPECT_FALSE(IsConflictCopyName(name, kSettingsFileName)) << name;
 }
 
