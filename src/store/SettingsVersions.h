@@ -11,11 +11,16 @@
 class SettingsVersions {
 public:
     static constexpr size_t kKept = 16;
+    static constexpr size_t kBudgetBytes = 32u << 20;  // older versions of huge notes are not worth memory
 
     void Record(std::string bytes, NoteState state) {
         lastBytes_ = std::move(bytes);
         versions_.push_front(std::move(state));
-        if (versions_.size() > kKept) versions_.pop_back();
+        size_t total = 0;
+        size_t keep = 0;
+        while (keep < versions_.size() && keep < kKept && (keep == 0 || total + SizeOf(versions_[keep]) <= kBudgetBytes))
+            total += SizeOf(versions_[keep++]);
+        versions_.resize(keep);
     }
     bool Any() const { return !versions_.empty(); }
     bool IsLast(const std::string& bytes) const { return Any() && bytes == lastBytes_; }
@@ -37,6 +42,14 @@ public:
     }
 
 private:
+    static size_t SizeOf(const NoteState& state) {
+        size_t bytes = 0;
+        for (const NoteRecord& row : state.table.rows) bytes += row.text.size() + row.font.size() + sizeof row;
+        for (const FileSection& section : state.table.layout.sections)
+            for (const KeptLine& line : section.lines) bytes += line.text.size() + sizeof line;
+        return bytes;
+    }
+
     std::string lastBytes_;
     std::deque<NoteState> versions_;
 };
