@@ -192,10 +192,11 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     if (versions_.Any()) KeepTodaysCopy(versions_.LastBytes());
     std::string error;
     if (!WriteFileAtomically(services_.settingsPath, bytes, nullptr, &error)) return SaveFailed(report, error);
+    if (then == Then::Quit) return SaveResult::Saved;  // nobody reads the file back in this run
     NoteState written;
     LoadSettingsFromText(written, DecodeSettingsBytes(bytes), TableCapacity());
     versions_.Record(std::move(bytes), written);
-    if (then == Then::GoOn) AdoptReload(std::move(written.table));
+    AdoptReload(std::move(written.table));
     return SaveResult::Saved;
 }
 
