@@ -62,7 +62,7 @@ void NoteManager::Start() {
     } else if (loaded.outcome == LoadOutcome::FirstRunNotWritten) {
         services_.log.Failure("first-run settings not written: " + loaded.problem);
     }
-    if (!saveBlocked_) versions_.Record(loaded.bytes, state);
+    if (!saveBlocked_) versions_.Record(loaded.file, state);
     m_autoStart = state.m_autoStart;
     m_locked = state.m_locked;
     layout_ = std::move(state.table.layout);
@@ -179,25 +179,40 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     }
     constexpr int kRounds = 3;
     std::string bytes;
-    for (int round = 0; round < kRounds; ++round) {
+    FileNow now = FileNow::Changed;
+    for (int round = 0; round < kRounds && now == FileNow::Changed; ++round) {
         if (MergeFileIntoNotes({}) == FileCheck::Unreadable) return SaveFailed(report, "the file could not be read");
-        NoteState state = OurVersion();
-        for (NoteRecord& row : state.table.rows)
-            if (!HasOwnIdentity(row)) row.identity = NewNoteIdentity();
-        bytes = EncodeSettingsText(SerializeSettings(state));
-        if (!FileChangedSinceLastLook()) break;
+        bytes = EncodedNotes(then == Then::Quit);
+        now = LookAtFile();
     }
     // Nothing changed: nothing is written, so that a sync tool has nothing to carry and no copy to conflict with.
-    if (ReadWholeFile(services_.settingsPath) == bytes) return SaveResult::Saved;
-    if (versions_.Any()) KeepTodaysCopy(versions_.LastBytes());
+    if (now == FileNow::AsLastSeen && versions_.IsLast(bytes)) return SaveResult::Saved;
+    if (now == FileNow::AsLastSeen) KeepTodaysCopy();
     std::string error;
     if (!WriteFileAtomically(services_.settingsPath, bytes, nullptr, &error)) return SaveFailed(report, error);
     if (then == Then::Quit) return SaveResult::Saved;  // nobody reads the file back in this run
     NoteState written;
     LoadSettingsFromText(written, DecodeSettingsBytes(bytes), TableCapacity());
-    versions_.Record(std::move(bytes), written);
+    versions_.Record(FileFingerprint::Of(bytes), written);
     AdoptReload(std::move(written.table));
     return SaveResult::Saved;
+}
+
+// The file's content for the notes, every note with an identity of its own. Before quitting the records
+// are lent to it, not copied: a huge note costs no second copy.
+std::string NoteManager::EncodedNotes(bool lend) {
+    NoteState state;
+    state.m_autoStart = m_autoStart;
+    state.m_locked = m_locked;
+    state.table.layout = layout_;
+    state.table.rows.reserve(notes_.size());
+    for (Note& note : notes_) state.table.rows.push_back(lend ? std::move(note.record) : note.record);
+    for (NoteRecord& row : state.table.rows)
+        if (!HasOwnIdentity(row)) row.identity = NewNoteIdentity();
+    std::string bytes = EncodeSettingsText(SerializeSettings(state));
+    if (lend)
+        for (size_t i = 0; i < notes_.size(); ++i) notes_[i].record = std::move(state.table.rows[i]);
+    return bytes;
 }
 
 NoteManager::SaveResult NoteManager::SaveFailed(Report report, const std::string& why) {

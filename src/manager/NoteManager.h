@@ -133,12 +133,14 @@ private:
     NoteState OurVersion() const;
     std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
     FileCheck MergeFileIntoNotes(const std::vector<NoteId>& inUse);
-    bool FileChangedSinceLastLook() const;
+    enum class FileNow { Missing, AsLastSeen, Changed };
+    FileNow LookAtFile() const;
+    std::string EncodedNotes(bool lend);
     void MergeConflictCopies(const std::vector<NoteId>& inUse);
     void AdoptMerge(MergeResult merged);
     void UpdateNote(int row, NoteRecord record);
     void SetFlags(bool autoStart, bool locked);
-    void KeepTodaysCopy(const std::string& bytes);
+    void KeepTodaysCopy();
     void KeepDeleted(const NoteRecord& record);
     int NotesOnScreen() const;
     size_t TableCapacity() const;

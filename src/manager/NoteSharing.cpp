@@ -78,13 +78,14 @@ NoteManager::FileCheck NoteManager::MergeFileIntoNotes(const std::vector<NoteId>
         lastWasSetAside = lastWasSetAside || versions_.IsLast(ReadWholeFile(copy).value_or(std::string()));
     const NoteState base = lastWasSetAside ? versions_.NearestTo(*theirs, ours, true) : versions_.Last();
     AdoptMerge(MergeNotes(base, ours, *theirs, InUse(inUse)));
-    versions_.Record(std::move(read.bytes), std::move(*theirs));
+    versions_.Record(FileFingerprint::Of(read.bytes), std::move(*theirs));
     return FileCheck::Merged;
 }
 
-bool NoteManager::FileChangedSinceLastLook() const {
+NoteManager::FileNow NoteManager::LookAtFile() const {
     const FileRead read = ReadSettingsFile(services_.settingsPath);
-    return read.status == FileRead::Status::Read && !versions_.IsLast(read.bytes);
+    if (read.status == FileRead::Status::Missing) return FileNow::Missing;
+    return read.status == FileRead::Status::Read && versions_.IsLast(read.bytes) ? FileNow::AsLastSeen : FileNow::Changed;
 }
 
 // A copy is merged like any other writer's version, from the version it most likely started from, and
@@ -161,12 +162,16 @@ void NoteManager::SetFlags(bool autoStart, bool locked) {
 
 // ---- Copies kept on this machine, and the notes the user deleted
 
-void NoteManager::KeepTodaysCopy(const std::string& bytes) {
-    if (services_.dataFolder.empty() || bytes.empty()) return;
+// The file as it is before the day's first save.
+void NoteManager::KeepTodaysCopy() {
+    if (services_.dataFolder.empty()) return;
     const std::string folder = CopiesFolderFor(services_.dataFolder, services_.settingsPath) + "/daily";
+    const std::string name = NameOf(services_.settingsPath);
+    const std::string date = LocalTimeNow().substr(0, 10);
+    if (HasDailyCopy(folder, name, date)) return;
+    const std::optional<std::string> bytes = ReadWholeFile(services_.settingsPath);
     std::string error;
-    if (!KeepDailyCopy(folder, NameOf(services_.settingsPath), LocalTimeNow().substr(0, 10), bytes, kDailyCopiesKept,
-                       &error))
+    if (bytes && !KeepDailyCopy(folder, name, date, *bytes, kDailyCopiesKept, &error))
         services_.log.Failure("no daily copy of the settings: " + error);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,14 @@ struct FileRead {
     Status status = Status::Missing;
     std::string bytes;
     std::string error;
+};
+
+// What tells two versions of a file apart, without keeping a copy of a file that may be huge.
+struct FileFingerprint {
+    size_t size = 0;
+    size_t hash = 0;
+    static FileFingerprint Of(std::string_view bytes) { return {bytes.size(), std::hash<std::string_view>{}(bytes)}; }
+    bool operator==(const FileFingerprint& other) const { return size == other.size && hash == other.hash; }
 };
 
 // Reads a whole regular file. Never blocks: a FIFO, device or folder in its place is a failure.

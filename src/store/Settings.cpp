@@ -159,16 +159,17 @@ LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capaci
         const bool written = WriteFileAtomically(path, EncodeSettingsText(SerializeSettings(firstRun)), nullptr, &error);
         state = std::move(firstRun);
         if (!written) return {LoadOutcome::FirstRunNotWritten, error, {}};
-        return {LoadOutcome::FirstRunWritten, {}, ReadWholeFile(path).value_or(std::string())};
+        return {LoadOutcome::FirstRunWritten, {}, FileFingerprint::Of(ReadWholeFile(path).value_or(std::string()))};
     }
     if (read.status == FileRead::Status::Failed) {
         LoadFirstRun(state);
         state.table.layout = {};
         return {LoadOutcome::Unreadable, read.error, {}};
     }
-    const LoadOutcome outcome = LoadSettingsFromText(state, DecodeSettingsBytes(read.bytes), capacity);
+    const FileFingerprint file = FileFingerprint::Of(read.bytes);
+    const LoadOutcome outcome = LoadSettingsFromText(state, DecodeSettingsBytes(std::move(read.bytes)), capacity);
     if (outcome == LoadOutcome::Unreadable) return {outcome, path + ": not a settings file", {}};
-    return {outcome, {}, std::move(read.bytes)};
+    return {outcome, {}, file};
 }
 
 std::string SerializeSettings(const NoteState& state) {

@@ -24,7 +24,7 @@ enum class LoadOutcome {
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
     std::string problem;  // what went wrong, for the log
-    std::string bytes;    // the file as read or written
+    FileFingerprint file;  // of the file as read or written
 };
 
 // Replaces the table and the program-wide flags with what the file at path holds. At most capacity notes

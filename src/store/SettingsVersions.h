@@ -1,8 +1,11 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "store/FileIO.h"
 #include "store/NotesMerge.h"
 #include "store/NoteRecord.h"
 
@@ -13,8 +16,9 @@ public:
     static constexpr size_t kKept = 16;
     static constexpr size_t kBudgetBytes = 32u << 20;  // older versions of huge notes are not worth memory
 
-    void Record(std::string bytes, NoteState state) {
-        lastBytes_ = std::move(bytes);
+    // The file as read or written, by its fingerprint: a huge note is in memory often enough.
+    void Record(const FileFingerprint& file, NoteState state) {
+        last_ = file;
         versions_.push_front(std::move(state));
         size_t total = 0;
         size_t keep = 0;
@@ -23,9 +27,8 @@ public:
         versions_.resize(keep);
     }
     bool Any() const { return !versions_.empty(); }
-    bool IsLast(const std::string& bytes) const { return Any() && bytes == lastBytes_; }
+    bool IsLast(std::string_view bytes) const { return Any() && FileFingerprint::Of(bytes) == last_; }
     const NoteState& Last() const { return versions_.front(); }
-    const std::string& LastBytes() const { return lastBytes_; }
 
     // The version a copy most likely started from: the seen version nearest to it, but never one that is
     // what this program holds now (a copy compared with that would undo every change made since). Empty
@@ -50,6 +53,6 @@ private:
         return bytes;
     }
 
-    std::string lastBytes_;
+    FileFingerprint last_;
     std::deque<NoteState> versions_;
 };

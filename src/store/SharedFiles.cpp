@@ -107,11 +107,23 @@ std::string DeletedNotesPath(const std::string& settingsPath) {
     return (folder.empty() ? "" : folder + "/") + std::string(parts.stem) + ".deleted" + std::string(parts.extension);
 }
 
+namespace {
+std::string DailyCopyPath(const std::string& folder, const std::string& settingsName, const std::string& date) {
+    const NameParts parts = Split(settingsName);
+    return folder + "/" + std::string(parts.stem) + "-" + date + std::string(parts.extension);
+}
+}  // namespace
+
+bool HasDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date) {
+    std::error_code failure;
+    return fs::exists(fs::u8path(DailyCopyPath(folder, settingsName, date)), failure);
+}
+
 bool KeepDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date,
                    std::string_view bytes, size_t keep, std::string* error) {
     const NameParts parts = Split(settingsName);
     const std::string prefix = std::string(parts.stem) + "-";
-    const std::string path = folder + "/" + prefix + date + std::string(parts.extension);
+    const std::string path = DailyCopyPath(folder, settingsName, date);
     std::error_code failure;
     fs::create_directories(fs::u8path(folder), failure);
     if (fs::exists(fs::u8path(path), failure)) return true;

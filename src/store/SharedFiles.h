@@ -28,6 +28,7 @@ std::string DeletedNotesPath(const std::string& settingsPath);
 // already, and removes all but the newest `keep` copies. date is "YYYY-MM-DD".
 bool KeepDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date,
                    std::string_view bytes, size_t keep, std::string* error);
+bool HasDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date);
 // Today in local time, as "YYYY-MM-DD HH:MM" (the first ten characters are the date).
 std::string LocalTimeNow();
 // Where this machine keeps its copies of a settings file: a folder of the per-user data folder named
