@@ -30,16 +30,17 @@ public:
     bool IsLast(std::string_view bytes) const { return Any() && FileFingerprint::Of(bytes) == last_; }
     const NoteState& Last() const { return versions_.front(); }
 
-    // The version a copy most likely started from: the seen version nearest to it, but never one that is
-    // what this program holds now (a copy compared with that would undo every change made since). Empty
-    // when there is none: the merge then keeps what both sides hold.
+    // The version another writer's copy most likely started from: the seen version nearest to it, the
+    // older one of two as near (an older base turns a doubt into a kept conflict, never into a lost change),
+    // and never one that is what this program holds now (compared with that, a copy would undo every change
+    // made since). Empty when there is none: the merge then keeps what both sides hold.
     NoteState NearestTo(const NoteState& copy, const NoteState& current, bool skipLast = false) const {
         const NoteState* nearest = nullptr;
         size_t best = 0;
         for (size_t i = skipLast ? 1 : 0; i < versions_.size(); ++i) {
             if (SameNotes(versions_[i], current)) continue;
             const size_t distance = VersionDistance(versions_[i], copy);
-            if (!nearest || distance < best) nearest = &versions_[i], best = distance;
+            if (!nearest || distance <= best) nearest = &versions_[i], best = distance;
         }
         return nearest ? *nearest : NoteState{};
     }

@@ -40,6 +40,13 @@ protected:
         return labels;
     }
 
+    // A sync tool found this file and another machine's version changed at once, kept the other one and set
+    // this one aside as a conflict copy.
+    void SyncToolKeeps(const std::string& otherPath, const std::string& copyName) {
+        fs::rename(fs::u8path(SettingsPath()), fs::u8path(folder.File(copyName)));
+        WriteBytes(SettingsPath(), ReadBytes(otherPath));
+    }
+
     void StartSavedWithThreeNotes() {
         WriteSettings(Note(0, "zero") + Note(1, "one") + Note(2, "two"));
         Start();
@@ -187,8 +194,7 @@ TEST_F(SharedNotes, TwoMachinesEditingAtOnceEndAlike) {
     laptopManager.SelectNote(1);
     laptopManager.ConfirmChanges("one on the laptop");
     const std::string copyName = "TextSetting.sync-conflict-20261208-101010-HERE.ini";
-    fs::rename(fs::u8path(SettingsPath()), fs::u8path(folder.File(copyName)));  // the laptop's file is newer
-    WriteBytes(SettingsPath(), ReadBytes(otherPath));
+    SyncToolKeeps(otherPath, copyName);  // the laptop's file is newer
     WriteBytes(otherFolder.File(copyName), ReadBytes(folder.File(copyName)));
     presenter->ReloadNotes();  // on its own, as when the laptop's copy of the program is not running
     EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one on the laptop", "two"}));
@@ -205,4 +211,30 @@ TEST_F(SharedNotes, TwoMachinesEditingAtOnceEndAlike) {
     EXPECT_EQ(ReadBytes(SettingsPath()), ReadBytes(otherPath));
     EXPECT_EQ(Labels(), FileTexts());
     EXPECT_EQ(other.view.rows.size(), 3u);
+}
+
+// Two saves here (a text, then a move) while the laptop deleted that note: the laptop never saw either, so
+// the note stays, with its new text.
+TEST_F(SharedNotes, ANoteChangedHereSurvivesTheLaptopsDeleteOfIt) {
+    StartSavedWithThreeNotes();
+    TempFolder otherFolder;
+    FakeFrontEnd other;
+    const std::string otherPath = otherFolder.File(kSettingsFileName);
+    WriteBytes(otherPath, ReadBytes(SettingsPath()));
+    NoteManager laptop(other.view, other.Services(otherPath));
+    ManagerPresenter laptopManager(other.view, laptop);
+    laptopManager.Start();
+
+    presenter->ConfirmChanges("zero here");
+    WindowOfRow(2)->MoveTo(430, 430);
+    manager->SyncNotes();
+    manager->SaveSettings();
+    laptopManager.DeleteNote();  // on "zero"
+    laptop.AddNote();
+    SyncToolKeeps(otherPath, "TextSetting.sync-conflict-20261208-101010-HERE.ini");
+    presenter->ReloadNotes();
+    const std::vector<std::string> texts = FileTexts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "zero here"), texts.end());
+    EXPECT_EQ(FileNotes().table.rows[2].positionX, 430);  // "two", moved here
+    EXPECT_EQ(texts.size(), 4u);  // zero here, one, two and the laptop's new note
 }
