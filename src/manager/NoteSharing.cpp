@@ -99,7 +99,6 @@ void NoteManager::MergeConflictCopies(const std::vector<NoteId>& inUse) {
         const NoteState ours = OurVersion();
         AdoptMerge(MergeNotes(versions_.NearestTo(*theirs, ours), ours, *theirs, InUse(inUse)));
         services_.log.Failure("merged the conflict copy " + copy);
-
         mergedCopies_.push_back(copy);
         std::string error;
         if (!services_.dataFolder.empty() &&
