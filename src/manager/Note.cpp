@@ -22,6 +22,10 @@ EditableText TextForEdit(const NoteRecord& record) {
 
 Appearance AppearanceOf(const NoteRecord& record) { return {record.color, record.font, record.fontSize}; }
 
+bool SameLook(const NoteRecord& a, const NoteRecord& b) {
+    return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
+}
+
 NoteLook LookOf(const NoteRecord& record, const Appearance& appearance) {
     NoteLook look;
     look.text = StoredToText(record.text);

@@ -23,6 +23,8 @@ Appearance AppearanceOf(const NoteRecord& record);
 // whatever such an edit holds.
 EditableText TextForEdit(const NoteRecord& record);
 bool IsEditable(const NoteRecord& record);
+// Whether two records draw alike: text, colour, face and size.
+bool SameLook(const NoteRecord& a, const NoteRecord& b);
 // What a note window shows for a record, in an appearance that may be a preview.
 NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
 

@@ -14,10 +14,6 @@
 
 namespace {
 
-bool SameLook(const NoteRecord& a, const NoteRecord& b) {
-    return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
-}
-
 }  // namespace
 
 NoteManager::NoteManager(NoteListView& list, Services services) : list_(list), services_(std::move(services)) {}
@@ -201,12 +197,10 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
 // The file's content for the notes, every note with an identity of its own. Before quitting the records
 // are lent to it, not copied: a huge note costs no second copy.
 std::string NoteManager::EncodedNotes(bool lend) {
-    NoteState state;
-    state.m_autoStart = m_autoStart;
-    state.m_locked = m_locked;
-    state.table.layout = layout_;
-    state.table.rows.reserve(notes_.size());
-    for (Note& note : notes_) state.table.rows.push_back(lend ? std::move(note.record) : note.record);
+    std::vector<NoteRecord> rows;
+    rows.reserve(notes_.size());
+    for (Note& note : notes_) rows.push_back(lend ? std::move(note.record) : note.record);
+    NoteState state = VersionOf(std::move(rows));
     for (NoteRecord& row : state.table.rows)
         if (!HasOwnIdentity(row)) row.identity = NewNoteIdentity();
     std::string bytes = EncodeSettingsText(SerializeSettings(state));

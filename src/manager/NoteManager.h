@@ -131,6 +131,7 @@ private:
     void DropNote(int row);
     // Sharing the file (NoteSharing.cpp).
     NoteState OurVersion() const;
+    NoteState VersionOf(std::vector<NoteRecord> rows) const;  // with the flags and what else the file holds
     std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
     FileCheck MergeFileIntoNotes(const std::vector<NoteId>& inUse);
     enum class FileNow { Missing, AsLastSeen, Changed };

@@ -29,12 +29,18 @@ std::optional<NoteState> ParseVersion(std::string bytes) {
 }  // namespace
 
 NoteState NoteManager::OurVersion() const {
+    std::vector<NoteRecord> rows;
+    rows.reserve(notes_.size());
+    for (const Note& note : notes_) rows.push_back(note.record);
+    return VersionOf(std::move(rows));
+}
+
+NoteState NoteManager::VersionOf(std::vector<NoteRecord> rows) const {
     NoteState state;
     state.m_autoStart = m_autoStart;
     state.m_locked = m_locked;
     state.table.layout = layout_;
-    state.table.rows.reserve(notes_.size());
-    for (const Note& note : notes_) state.table.rows.push_back(note.record);
+    state.table.rows = std::move(rows);
     return state;
 }
 
@@ -135,9 +141,7 @@ void NoteManager::UpdateNote(int row, NoteRecord record) {
         ViewUpdate update(updatingView_);
         list_.SetListRowText(row, StoredToListLabel(note.record.text));
     }
-    if (AppearanceOf(before).color != note.record.color || before.font != note.record.font ||
-        before.fontSize != note.record.fontSize || before.text != note.record.text)
-        note.lookCurrent = false;
+    if (!SameLook(before, note.record)) note.lookCurrent = false;
     if (note.window && !SamePlace(before, note.record)) {
         const WindowRect target = PlaceOf(note.record, monitors_);
         if (note.window->Place(target)) note.placed = target;

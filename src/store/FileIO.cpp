@@ -24,20 +24,27 @@ bool IsOwnTemporaryName(std::string_view fileName, std::string_view settingsName
 
 }  // namespace
 
-std::vector<std::string> RemoveStaleTemporaries(const std::string& path) {
+std::vector<std::string> RegularFilesIn(const std::string& folder) {
     namespace fs = std::filesystem;
-    const std::string target = ResolvedTarget(path);
-    const std::string name = NameOf(target);
-    const std::string folder = FolderOf(target);
-    std::vector<std::string> removed;
+    std::vector<std::string> files;
     std::error_code error;
     for (fs::directory_iterator it(fs::u8path(folder.empty() ? "." : folder), error), end; !error && it != end;
          it.increment(error)) {
-        const fs::path& entry = it->path();
-        if (!IsOwnTemporaryName(entry.filename().u8string(), name)) continue;
         std::error_code ignored;
-        if (!fs::is_regular_file(fs::symlink_status(entry, ignored))) continue;  // links and FIFOs are not ours
-        if (fs::remove(entry, ignored)) removed.push_back(entry.u8string());
+        if (fs::is_regular_file(fs::symlink_status(it->path(), ignored))) files.push_back(it->path().u8string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::string> RemoveStaleTemporaries(const std::string& path) {
+    const std::string target = ResolvedTarget(path);
+    const std::string name = NameOf(target);
+    std::vector<std::string> removed;
+    for (const std::string& file : RegularFilesIn(FolderOf(target))) {  // links and FIFOs are not ours
+        std::error_code ignored;
+        if (IsOwnTemporaryName(NameOf(file), name) && std::filesystem::remove(std::filesystem::u8path(file), ignored))
+            removed.push_back(file);
     }
     return removed;
 }

@@ -50,6 +50,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, const 
 // this program's own naming alone; never another file. Returns the paths removed.
 std::vector<std::string> RemoveStaleTemporaries(const std::string& path);
 
+// The regular files of a folder (not links, FIFOs or folders), as paths, sorted by name.
+std::vector<std::string> RegularFilesIn(const std::string& folder);
+
 // The folder part of a path ("" when there is none), and the name after it.
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);

@@ -6,6 +6,8 @@
 #include <set>
 #include <tuple>
 
+#include "store/ShortHash.h"
+
 namespace {
 
 // Every field of a note but its text, which has its own rule. A place and a size are one field each: a
@@ -111,10 +113,8 @@ bool TextsConflict(const NoteRecord* base, const NoteRecord& ours, const NoteRec
 // The note that keeps the text a conflict set aside: named after the note and that text, so that both
 // sides of a sync give it the same identity.
 std::string SetAsideIdentity(const std::string& identity, const std::string& text) {
-    uint32_t hash = 2166136261u;
-    for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
     char suffix[12];
-    std::snprintf(suffix, sizeof suffix, "~%08x", hash);
+    std::snprintf(suffix, sizeof suffix, "~%08x", ShortHash(text));
     return (!identity.empty() && identity[0] == '@' ? identity.substr(1) : identity) + suffix;
 }
 

@@ -1,6 +1,5 @@
 #include "store/SharedFiles.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include "store/FileIO.h"
 #include "store/IniFile.h"
+#include "store/ShortHash.h"
 
 namespace fs = std::filesystem;
 
@@ -34,18 +34,6 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
     for (size_t i = 0; i + part.size() <= text.size(); ++i)
         if (EqualsIgnoringCase(text.substr(i, part.size()), part)) return true;
     return false;
-}
-
-std::vector<fs::path> FilesIn(const std::string& folder) {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::u8path(folder.empty() ? "." : folder), error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code ignored;
-        if (fs::is_regular_file(fs::symlink_status(it->path(), ignored))) files.push_back(it->path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 }  // namespace
@@ -77,8 +65,8 @@ bool IsConflictCopyName(std::string_view name, std::string_view settingsName) {
 std::vector<std::string> FindConflictCopies(const std::string& settingsPath) {
     const std::string name = NameOf(settingsPath);
     std::vector<std::string> copies;
-    for (const fs::path& file : FilesIn(FolderOf(settingsPath)))
-        if (IsConflictCopyName(file.filename().u8string(), name)) copies.push_back(file.u8string());
+    for (const std::string& file : RegularFilesIn(FolderOf(settingsPath)))
+        if (IsConflictCopyName(NameOf(file), name)) copies.push_back(file);
     return copies;
 }
 
@@ -128,14 +116,14 @@ bool KeepDailyCopy(const std::string& folder, const std::string& settingsName, c
     fs::create_directories(fs::u8path(folder), failure);
     if (fs::exists(fs::u8path(path), failure)) return true;
     if (!WriteFileAtomically(path, bytes, nullptr, error)) return false;
-    std::vector<fs::path> copies;
-    for (const fs::path& file : FilesIn(folder)) {
-        const std::string name = file.filename().u8string();
+    std::vector<std::string> copies;
+    for (const std::string& file : RegularFilesIn(folder)) {
+        const std::string name = NameOf(file);
         if (StartsWith(name, prefix) && EndsWith(name, parts.extension) &&
             name.size() == prefix.size() + date.size() + parts.extension.size())
             copies.push_back(file);
     }
-    for (size_t i = 0; i + keep < copies.size(); ++i) fs::remove(copies[i], failure);  // the oldest names first
+    for (size_t i = 0; i + keep < copies.size(); ++i) fs::remove(fs::u8path(copies[i]), failure);  // oldest first
     return true;
 }
 
@@ -149,9 +137,7 @@ std::string LocalTimeNow() {
 std::string CopiesFolderFor(const std::string& dataFolder, const std::string& settingsPath) {
     std::error_code ignored;
     const std::string folder = fs::absolute(fs::u8path(ResolvedTarget(settingsPath)), ignored).parent_path().u8string();
-    uint32_t hash = 2166136261u;  // FNV-1a: short, stable across runs and platforms
-    for (unsigned char c : folder) hash = (hash ^ c) * 16777619u;
     char name[16];
-    std::snprintf(name, sizeof name, "notes-%08x", hash);
+    std::snprintf(name, sizeof name, "notes-%08x", ShortHash(folder));
     return dataFolder + "/" + name;
 }

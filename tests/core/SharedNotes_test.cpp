@@ -12,6 +12,18 @@
 
 namespace fs = std::filesystem;
 
+// Another machine's copy of the program, on its own copy of the notes file.
+struct Laptop : FakeFrontEnd {
+    explicit Laptop(const std::string& settingsFrom) {
+        WriteBytes(path, ReadBytes(settingsFrom));
+        manager.Start();
+    }
+    TempFolder folder;
+    std::string path = folder.File(kSettingsFileName);
+    NoteManager notes{view, Services(path)};
+    ManagerPresenter manager{view, notes};
+};
+
 class SharedNotes : public ManagerFixture {
 protected:
     // Another writer (the other front end, another machine through a sync tool) changes the file.
@@ -182,56 +194,44 @@ TEST_F(SharedNotes, TheFileIsCopiedOnceADayAndAWeekIsKept) {
 // copy on both: each side merges what it lacks, and both end with every edit and the same notes.
 TEST_F(SharedNotes, TwoMachinesEditingAtOnceEndAlike) {
     StartSavedWithThreeNotes();
-    TempFolder otherFolder;
-    FakeFrontEnd other;
-    const std::string otherPath = otherFolder.File(kSettingsFileName);
-    WriteBytes(otherPath, ReadBytes(SettingsPath()));
-    NoteManager laptop(other.view, other.Services(otherPath));
-    ManagerPresenter laptopManager(other.view, laptop);
-    laptopManager.Start();
+    Laptop laptop(SettingsPath());
 
     presenter->ConfirmChanges("zero here");  // both save at once
-    laptopManager.SelectNote(1);
-    laptopManager.ConfirmChanges("one on the laptop");
+    laptop.manager.SelectNote(1);
+    laptop.manager.ConfirmChanges("one on the laptop");
     const std::string copyName = "TextSetting.sync-conflict-20261208-101010-HERE.ini";
-    SyncToolKeeps(otherPath, copyName);  // the laptop's file is newer
-    WriteBytes(otherFolder.File(copyName), ReadBytes(folder.File(copyName)));
+    SyncToolKeeps(laptop.path, copyName);  // the laptop's file is newer
+    WriteBytes(laptop.folder.File(copyName), ReadBytes(folder.File(copyName)));
     presenter->ReloadNotes();  // on its own, as when the laptop's copy of the program is not running
     EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one on the laptop", "two"}));
-    laptopManager.ReloadNotes();
+    laptop.manager.ReloadNotes();
     for (int sync = 0; sync < 2; ++sync) {  // whichever wrote last reaches the other
-        if (fs::last_write_time(fs::u8path(SettingsPath())) >= fs::last_write_time(fs::u8path(otherPath)))
-            WriteBytes(otherPath, ReadBytes(SettingsPath()));
+        if (fs::last_write_time(fs::u8path(SettingsPath())) >= fs::last_write_time(fs::u8path(laptop.path)))
+            WriteBytes(laptop.path, ReadBytes(SettingsPath()));
         else
-            WriteBytes(SettingsPath(), ReadBytes(otherPath));
+            WriteBytes(SettingsPath(), ReadBytes(laptop.path));
         presenter->ReloadNotes();
-        laptopManager.ReloadNotes();
+        laptop.manager.ReloadNotes();
     }
     EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one on the laptop", "two"}));
-    EXPECT_EQ(ReadBytes(SettingsPath()), ReadBytes(otherPath));
+    EXPECT_EQ(ReadBytes(SettingsPath()), ReadBytes(laptop.path));
     EXPECT_EQ(Labels(), FileTexts());
-    EXPECT_EQ(other.view.rows.size(), 3u);
+    EXPECT_EQ(laptop.view.rows.size(), 3u);
 }
 
 // Two saves here (a text, then a move) while the laptop deleted that note: the laptop never saw either, so
 // the note stays, with its new text.
 TEST_F(SharedNotes, ANoteChangedHereSurvivesTheLaptopsDeleteOfIt) {
     StartSavedWithThreeNotes();
-    TempFolder otherFolder;
-    FakeFrontEnd other;
-    const std::string otherPath = otherFolder.File(kSettingsFileName);
-    WriteBytes(otherPath, ReadBytes(SettingsPath()));
-    NoteManager laptop(other.view, other.Services(otherPath));
-    ManagerPresenter laptopManager(other.view, laptop);
-    laptopManager.Start();
+    Laptop laptop(SettingsPath());
 
     presenter->ConfirmChanges("zero here");
     WindowOfRow(2)->MoveTo(430, 430);
     manager->SyncNotes();
     manager->SaveSettings();
-    laptopManager.DeleteNote();  // on "zero"
-    laptop.AddNote();
-    SyncToolKeeps(otherPath, "TextSetting.sync-conflict-20261208-101010-HERE.ini");
+    laptop.manager.DeleteNote();  // on "zero"
+    laptop.notes.AddNote();
+    SyncToolKeeps(laptop.path, "TextSetting.sync-conflict-20261208-101010-HERE.ini");
     presenter->ReloadNotes();
     const std::vector<std::string> texts = FileTexts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "zero here"), texts.end());
