@@ -21,11 +21,15 @@ NoteRecord NewNote() {
 
 // ---- The notes as a whole
 
+// False, and the user told, when no further note fits in the table or in this run's windows.
+bool NoteManager::RoomForANote() {
+    if (MayAdd({notes_.size(), NoteTable::kCapacity, kWindowCapacity - m_windowsCreated})) return true;
+    services_.messages.ShowMessage(text::kTooManyNotes);
+    return false;
+}
+
 void NoteManager::AddNote() {
-    if (!MayAdd({notes_.size(), NoteTable::kCapacity, kWindowCapacity - m_windowsCreated})) {
-        services_.messages.ShowMessage(text::kTooManyNotes);
-        return;
-    }
+    if (!RoomForANote()) return;
     AdoptRecords({NewNote()});
     SyncNotes();
     Save(Report::MessageBox);

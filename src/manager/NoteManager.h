@@ -129,6 +129,7 @@ private:
     void SetShown(int row, bool shown);
     void CloseEveryNote();
     void DropNote(int row);
+    bool RoomForANote();
     // Sharing the file (NoteSharing.cpp).
     NoteState OurVersion() const;
     NoteState VersionOf(std::vector<NoteRecord> rows) const;  // with the flags and what else the file holds

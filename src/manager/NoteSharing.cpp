@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "manager/CommandRules.h"
 #include "manager/NoteManager.h"
 #include "manager/ViewUpdate.h"
 #include "store/DeletedNotes.h"
@@ -194,10 +193,7 @@ bool NoteManager::RestoreNote(size_t index) {
     const std::string path = DeletedNotesPath(services_.settingsPath);
     std::vector<DeletedNote> deleted = LoadDeletedNotes(path);
     if (index >= deleted.size()) return false;
-    if (!MayAdd({notes_.size(), NoteTable::kCapacity, kWindowCapacity - m_windowsCreated})) {
-        services_.messages.ShowMessage(text::kTooManyNotes);
-        return false;
-    }
+    if (!RoomForANote()) return false;
     NoteRecord record = std::move(deleted[index].note);
     record.isShow = true;
     record.section = kNewSection;
