@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <unistd.h>
@@ -54,6 +55,19 @@ bool QtPlatform::ChangeFolder(const std::string& folder) { return chdir(folder.c
 
 std::string QtPlatform::CurrentFolder() const { return QDir::currentPath().toStdString(); }
 
+bool QtPlatform::FileExists(const std::string& path) const { return QFileInfo::exists(QString::fromStdString(path)); }
+
+bool QtPlatform::MakeFolder(const std::string& folder) { return MakeFolders(folder); }
+
+std::string QtPlatform::PerUserFolder() const {
+    const std::string config = XdgFolder("XDG_CONFIG_HOME", ".config");
+    return config.empty() ? config : config + "/skyslate2";
+}
+
+bool QtPlatform::RunsFromBuildFolder() const {
+    return QFileInfo::exists(QCoreApplication::applicationDirPath() + "/../CMakeCache.txt");
+}
+
 std::string QtPlatform::SettingsPathIn(const std::string& folder) const {
     return folder + "/" + kSettingsFileName;
 }
@@ -65,8 +79,8 @@ bool QtPlatform::LockSettings(const std::string& settingsPath) {
 
 bool QtPlatform::BringRunningCopyForward(const std::string&) { return channel_ && channel_->AskRunningCopy(); }
 
-void QtPlatform::ShowError(const std::string& text) {
-    QMessageBox::warning(nullptr, "Skyslate2", QString::fromStdString(text));
+void QtPlatform::ShowError(const std::string& text, const std::string& detail) {
+    QMessageBox::warning(nullptr, "Skyslate2", QString::fromStdString(text + detail));
 }
 
 int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) {

@@ -22,10 +22,14 @@ class QtPlatform : public Platform {
 public:
     bool ChangeFolder(const std::string& folder) override;
     std::string CurrentFolder() const override;
+    bool FileExists(const std::string& path) const override;
+    bool MakeFolder(const std::string& folder) override;
+    std::string PerUserFolder() const override;
+    bool RunsFromBuildFolder() const override;
     std::string SettingsPathIn(const std::string& folder) const override;
     bool LockSettings(const std::string& settingsPath) override;
     bool BringRunningCopyForward(const std::string& settingsPath) override;
-    void ShowError(const std::string& text) override;
+    void ShowError(const std::string& text, const std::string& detail) override;
     int Run(const std::string& folder, const std::string& settingsPath) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gdiplus.h>
+#include <shlobj.h>
 
 #include "app/Services_win32.h"
 #include "app/SettingsWatch_win32.h"
@@ -62,11 +63,15 @@ int RunMessageLoop(HWND dialog, SettingsWatch& watch) {
 }
 
 // This machine's own files (daily copies of the settings, merged conflict copies): never in a synced folder.
-std::string UserDataFolder() {
+std::string EnvironmentFolder(const wchar_t* variable) {
     wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return Narrow(folder) + "\\Skyslate2";
+    const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : Narrow(folder);
+}
+
+std::string UserDataFolder() {
+    const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
+    return local.empty() ? local : local + "\\Skyslate2";
 }
 
 }  // namespace
@@ -77,6 +82,26 @@ std::string Win32Platform::CurrentFolder() const {
     std::wstring folder(32768, L'\0');
     folder.resize(GetCurrentDirectoryW(DWORD(folder.size()), folder.data()));
     return Narrow(folder);
+}
+
+bool Win32Platform::FileExists(const std::string& path) const {
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Platform::MakeFolder(const std::string& folder) {
+    const int made = SHCreateDirectoryExW(nullptr, Widen(folder).c_str(), nullptr);
+    return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS;
+}
+
+std::string Win32Platform::PerUserFolder() const {
+    const std::string roaming = EnvironmentFolder(L"APPDATA");
+    return roaming.empty() ? roaming : roaming + "\\Skyslate2";
+}
+
+bool Win32Platform::RunsFromBuildFolder() const {
+    const std::wstring program = ProgramPath();
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+    return GetFileAttributesW((folder + L"\\..\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string Win32Platform::SettingsPathIn(const std::string& folder) const {
@@ -90,8 +115,8 @@ bool Win32Platform::LockSettings(const std::string& settingsPath) {
 
 bool Win32Platform::BringRunningCopyForward(const std::string&) { return channel_ && channel_->AskRunningCopy(); }
 
-void Win32Platform::ShowError(const std::string& text) {
-    MessageBoxW(nullptr, Widen(text).c_str(), L"Skyslate2", MB_OK);
+void Win32Platform::ShowError(const std::string& text, const std::string& detail) {
+    MessageBoxW(nullptr, Widen(text + detail).c_str(), L"Skyslate2", MB_OK);
 }
 
 int Win32Platform::Run(const std::string& folder, const std::string& settingsPath) {

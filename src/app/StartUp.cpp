@@ -6,21 +6,31 @@
 #include "app/CommandLine.h"
 #include "manager/ManagerViews.h"
 
-int RunProgram(const std::vector<std::string>& args, Platform& platform) {
-    const Options options = ParseOptions(args);
-    if (!options.error.empty()) {
-        platform.ShowError(options.error);
-        return kExitBadArguments;
-    }
-    if (options.settingsDir && !platform.ChangeFolder(*options.settingsDir)) {
-        platform.ShowError("无法打开设置文件夹：" + *options.settingsDir);
+namespace {
+
+// The folder to work in, "" to stay in the current one.
+std::string NotesFolder(const Options& options, const Platform& platform) {
+    if (options.settingsDir) return *options.settingsDir;
+    const std::string current = platform.CurrentFolder();
+    if (platform.FileExists(platform.SettingsPathIn(current)) || platform.RunsFromBuildFolder()) return {};
+    return platform.PerUserFolder();
+}
+
+}  // namespace
+
+int RunProgram(const Options& options, Platform& platform) {
+    if (!options.error.empty()) return kExitBadArguments;  // told by AnswerCommandLine
+    const std::string notesFolder = NotesFolder(options, platform);
+    const bool made = notesFolder.empty() || options.settingsDir || platform.MakeFolder(notesFolder);
+    if (!notesFolder.empty() && !(made && platform.ChangeFolder(notesFolder))) {
+        platform.ShowError(text::kCannotOpenFolder, notesFolder);
         return kExitBadArguments;
     }
     const std::string folder = platform.CurrentFolder();
     const std::string settingsPath = platform.SettingsPathIn(folder);
     if (!platform.LockSettings(settingsPath)) {
         if (platform.BringRunningCopyForward(settingsPath)) return kExitOk;
-        platform.ShowError(text::kAlreadyRunning);
+        platform.ShowError(text::kAlreadyRunning, {});
         return kExitAlreadyRunning;
     }
     return platform.Run(folder, settingsPath);

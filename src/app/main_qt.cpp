@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,15 +17,23 @@ void PreferX11() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+class StdioConsole : public Console {
+public:
+    void Print(const std::string& text, bool isError) override { std::fputs(text.c_str(), isError ? stderr : stdout); }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts: --help and --version need no display.
+    const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    StdioConsole console;
+    if (const auto exitCode = AnswerCommandLine(options, console)) return *exitCode;
     PreferX11();
-    std::vector<std::string> args(argv + 1, argv + argc);
     QApplication application(argc, argv);
     application.setApplicationName("Skyslate2");
     application.setWindowIcon(QIcon(":/skyslate2.png"));
     application.setQuitOnLastWindowClosed(false);
     QtPlatform platform;
-    return RunProgram(args, platform);
+    return RunProgram(options, platform);
 }

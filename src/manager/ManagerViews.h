@@ -83,6 +83,7 @@ inline constexpr const char* kKeepOneNote = "请至少保留一个窗口！";
 inline constexpr const char* kSaveFailed = "设置文件保存失败！";
 inline constexpr const char* kTooManyNotes = "便签数量已达上限！";
 inline constexpr const char* kAlreadyRunning = "程序已在运行！";
+inline constexpr const char* kCannotOpenFolder = "无法打开设置文件夹：";
 inline constexpr const char* kReadFailed =
     "设置文件读取失败！\n为了不覆盖其中的便签，本次运行不会保存设置。请检查文件后重新启动程序。";
 inline constexpr const char* kTooLongToEdit = "……（便签太长，这里只显示开头，不能修改。）";

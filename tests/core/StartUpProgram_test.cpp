@@ -24,13 +24,23 @@ struct FakePlatform : Platform {
         return true;
     }
     std::string CurrentFolder() const override { return folder; }
+    std::set<std::string> files;
+    bool fromBuildFolder = false;
+    std::string perUser = "/home/user/.config/skyslate2";
+    bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
+    bool MakeFolder(const std::string& made) override {
+        if (made.rfind("/home/user/", 0) == 0) folders.insert(made);  // elsewhere the user may not write
+        return folders.count(made) > 0;
+    }
+    std::string PerUserFolder() const override { return perUser; }
+    bool RunsFromBuildFolder() const override { return fromBuildFolder; }
     std::string SettingsPathIn(const std::string& in) const override { return in + "/TextSetting.ini"; }
     bool LockSettings(const std::string& path) override { return locked.insert(path).second; }
     bool BringRunningCopyForward(const std::string& path) override {
         broughtForward.push_back(path);
         return runningCopyAnswers;
     }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowError(const std::string& text, const std::string& detail) override { errors.push_back(text + detail); }
     int Run(const std::string&, const std::string& path) override {
         ranOn = path;
         return 0;
@@ -41,26 +51,84 @@ struct FakePlatform : Platform {
 
 TEST(StartUpProgram, OptionsFolderAndOneCopyPerSettingsFile) {
     FakePlatform platform;
-    EXPECT_EQ(RunProgram({"--settings-dir", "/notes"}, platform), kExitOk);
+    EXPECT_EQ(RunProgram(ParseOptions({"--settings-dir", "/notes"}), platform), kExitOk);
     EXPECT_EQ(platform.ranOn, "/notes/TextSetting.ini");
 
     // A second start on the same file brings the running copy forward and leaves.
     platform.ranOn.clear();
-    EXPECT_EQ(RunProgram({"--settings-dir=/notes"}, platform), kExitOk);
+    EXPECT_EQ(RunProgram(ParseOptions({"--settings-dir=/notes"}), platform), kExitOk);
     EXPECT_EQ(platform.broughtForward, std::vector<std::string>{"/notes/TextSetting.ini"});
     EXPECT_TRUE(platform.errors.empty());
     EXPECT_TRUE(platform.ranOn.empty());
 
     // Where the running copy does not answer, the user is told.
+    platform.files.insert("/notes/TextSetting.ini");
     platform.runningCopyAnswers = false;
-    EXPECT_EQ(RunProgram({}, platform), kExitAlreadyRunning);
+    EXPECT_EQ(RunProgram(ParseOptions({}), platform), kExitAlreadyRunning);
     EXPECT_EQ(platform.errors, std::vector<std::string>{text::kAlreadyRunning});
 
     FakePlatform other;
-    EXPECT_EQ(RunProgram({"--settings-dir", "/missing"}, other), kExitBadArguments);
-    EXPECT_EQ(RunProgram({"--bogus"}, other), kExitBadArguments);
-    EXPECT_EQ(other.errors.size(), 2u);
+    EXPECT_EQ(RunProgram(ParseOptions({"--settings-dir", "/missing"}), other), kExitBadArguments);
+    EXPECT_EQ(RunProgram(ParseOptions({"--bogus"}), other), kExitBadArguments);
+    EXPECT_EQ(other.errors, std::vector<std::string>{std::string(text::kCannotOpenFolder) + "/missing"});
     EXPECT_TRUE(other.ranOn.empty());
+}
+
+TEST(StartUpProgram, TheNotesLiveInTheGivenFolderTheCurrentOneOrTheUsersOwn) {
+    const struct {
+        std::vector<std::string> args;
+        bool fileInCurrentFolder;
+        bool fromBuildFolder;
+        std::string ranOn;
+    } cases[] = {
+        {{"--settings-dir", "/notes"}, true, false, "/notes/TextSetting.ini"},
+        {{}, true, false, "/work/TextSetting.ini"},    // an existing user, or a portable copy
+        {{}, false, true, "/work/TextSetting.ini"},    // a developer's build
+        {{}, false, false, "/home/user/.config/skyslate2/TextSetting.ini"},  // installed, started anywhere
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.folder = "/work";
+        if (c.fileInCurrentFolder) platform.files.insert("/work/TextSetting.ini");
+        platform.fromBuildFolder = c.fromBuildFolder;
+        EXPECT_EQ(RunProgram(ParseOptions(c.args), platform), kExitOk);
+        EXPECT_EQ(platform.ranOn, c.ranOn);
+    }
+
+    // A user folder that cannot be made is said, and nothing runs.
+    FakePlatform nowhere;
+    nowhere.folder = "/";
+    nowhere.perUser = "/etc/skyslate2";
+    EXPECT_EQ(RunProgram(ParseOptions({}), nowhere), kExitBadArguments);
+    EXPECT_EQ(nowhere.errors, std::vector<std::string>{std::string(text::kCannotOpenFolder) + "/etc/skyslate2"});
+    EXPECT_TRUE(nowhere.ranOn.empty());
+}
+
+TEST(StartUpProgram, HelpVersionAndWrongArgumentsAnswerWithoutStarting) {
+    struct Printed : Console {
+        std::string out, err;
+        void Print(const std::string& text, bool isError) override { (isError ? err : out) += text; }
+    };
+    const struct {
+        std::vector<std::string> args;
+        std::optional<int> exitCode;
+        const char* outStarts;
+        const char* errStarts;
+    } cases[] = {
+        {{"--help"}, kExitOk, "Usage: skyslate2", ""},
+        {{"--version"}, kExitOk, "Skyslate2 1.", ""},
+        {{"--bogus"}, kExitBadArguments, "", "skyslate2: unknown argument: --bogus\nUsage: skyslate2"},
+        {{"--settings-dir"}, kExitBadArguments, "", "skyslate2: --settings-dir needs a folder"},
+        {{"--settings-dir", "/notes"}, std::nullopt, "", ""},
+    };
+    for (const auto& c : cases) {
+        Printed console;
+        EXPECT_EQ(AnswerCommandLine(ParseOptions(c.args), console), c.exitCode) << c.args[0];
+        EXPECT_EQ(console.out.rfind(c.outStarts, 0), 0u) << console.out;
+        EXPECT_EQ(console.err.rfind(c.errStarts, 0), 0u) << console.err;
+        EXPECT_EQ(console.out.empty(), *c.outStarts == 0);
+        EXPECT_EQ(console.err.empty(), *c.errStarts == 0);
+    }
 }
 
 TEST(StartUpProgram, EachSettingsFileHasAnInstanceNameOfItsOwn) {
