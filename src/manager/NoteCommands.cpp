@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "manager/CommandRules.h"
 #include "manager/NoteManager.h"
 #include "manager/ViewUpdate.h"
@@ -17,6 +19,24 @@ NoteRecord NewNote() {
     return note;
 }
 
+// A step down and to the right: the next note's text starts below the last one's first line.
+constexpr Point kNewNoteStep = {40, 60};
+
+// The default place, or when a note is there, a step on from the newest note until a place is free,
+// so that two new texts never print over each other.
+Point NewNotePlace(const std::vector<Point>& placesOldestFirst, Point place) {
+    const auto taken = [&](Point p) {
+        return std::any_of(placesOldestFirst.begin(), placesOldestFirst.end(),
+                           [&](Point other) { return other.x == p.x && other.y == p.y; });
+    };
+    if (!taken(place)) return place;
+    place = placesOldestFirst.back();
+    do {
+        place = {place.x + kNewNoteStep.x, place.y + kNewNoteStep.y};
+    } while (taken(place));
+    return place;
+}
+
 }  // namespace
 
 // ---- The notes as a whole
@@ -30,7 +50,16 @@ bool NoteManager::RoomForANote() {
 
 void NoteManager::AddNote() {
     if (!RoomForANote()) return;
-    AdoptRecords({NewNote()});
+    std::vector<Point> places;
+    for (Note& note : notes_) {
+        if (note.window) ReadBackPlace(note);  // where the user has moved it since
+        places.push_back({note.record.positionX, note.record.positionY});
+    }
+    NoteRecord note = NewNote();
+    const Point place = NewNotePlace(places, {note.positionX, note.positionY});
+    note.positionX = place.x;
+    note.positionY = place.y;
+    AdoptRecords({std::move(note)});
     SyncNotes();
     Save(Report::MessageBox);
 }

@@ -119,10 +119,10 @@ TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
     manager->AddNote();
     ASSERT_EQ(factory.created.size(), 4u);
     EXPECT_EQ(Window(3).className, "text_3");
-    EXPECT_EQ(Window(3).rect, (WindowRect{500, 500, 1700, 1000}));
+    EXPECT_EQ(Window(3).rect, (WindowRect{540, 560, 1740, 1060}));  // the notes are at the default place
     EXPECT_TRUE(Window(3).visible);
     EXPECT_EQ(manager->NoteCount(), 4u);
-    EXPECT_EQ(FileValue(3, "positionX"), "500");
+    EXPECT_EQ(FileValue(3, "positionX"), "540");
     EXPECT_EQ(FileValue(3, "width"), "1200");
     EXPECT_EQ(FileValue(3, "height"), "500");
     EXPECT_EQ(FileValue(3, "color"), "0,0,255");
@@ -137,6 +137,24 @@ TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
     presenter->DeleteNote();
     manager->AddNote();
     EXPECT_EQ(factory.created.back()->className, "text_4");  // window classes are never reused
+}
+
+TEST_F(ManagerCommands, NewNotesStepOnFromTheNewestOnlyWhenTheDefaultPlaceIsTaken) {
+    WriteSettings(Note(0, "elsewhere", "positionX=100\npositionY=100\n"));
+    Start();
+    const auto addedAt = [&] {
+        manager->AddNote();
+        return std::make_pair(Window(int(factory.created.size()) - 1).rect.left,
+                              Window(int(factory.created.size()) - 1).rect.top);
+    };
+    EXPECT_EQ(addedAt(), std::make_pair(500, 500));
+    EXPECT_EQ(addedAt(), std::make_pair(540, 560));
+    EXPECT_EQ(addedAt(), std::make_pair(580, 620));
+
+    // The user drags the newest away and a note onto its next place: the step goes on past it.
+    Window(3).MoveTo(900, 900);
+    Window(2).MoveTo(940, 960);
+    EXPECT_EQ(addedAt(), std::make_pair(980, 1020));
 }
 
 TEST_F(ManagerCommands, AddPastTheCapacityIsRefused) {

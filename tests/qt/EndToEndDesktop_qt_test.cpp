@@ -180,3 +180,15 @@ TEST_F(EndToEndQt, ADeletedNoteComesBackFromTheTray) {
     EXPECT_EQ(ReadBytes(folder.File("TextSetting.deleted.ini")), "; coding: utf-8\n");
     EXPECT_TRUE(program.Terminate());
 }
+
+TEST_F(EndToEndQt, NotesShowOnEveryWorkspace) {
+    if (!SelectionOwned("WM_S0")) GTEST_SKIP() << "no window manager: there are no workspaces";
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 100));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    Xdotool({"set_num_desktops", "2"});
+    Xdotool({"set_desktop", "1"});
+    EXPECT_FALSE(WaitFor([&] { return !program.ViewableRole("text_0"); }, 1000));
+    Xdotool({"set_desktop", "0"});
+    EXPECT_TRUE(program.Terminate());
+}

@@ -22,7 +22,7 @@ constexpr uint32_t kEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTU
 // The atoms a note window uses, asked for together: one wait for all of them, once.
 struct Atoms {
     xcb_atom_t utf8, netWmName, role, pid, windowType, utility, motifHints, netWmState, above, skipTaskbar,
-        skipPager, protocols, deleteWindow, moveResize;
+        skipPager, protocols, deleteWindow, moveResize, desktop, sticky;
 };
 
 const Atoms& NoteAtoms() {
@@ -30,7 +30,8 @@ const Atoms& NoteAtoms() {
         const char* names[] = {"UTF8_STRING", "_NET_WM_NAME", "WM_WINDOW_ROLE", "_NET_WM_PID",
                                "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_UTILITY", "_MOTIF_WM_HINTS",
                                "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR",
-                               "_NET_WM_STATE_SKIP_PAGER", "WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_MOVERESIZE"};
+                               "_NET_WM_STATE_SKIP_PAGER", "WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_MOVERESIZE",
+                               "_NET_WM_DESKTOP", "_NET_WM_STATE_STICKY"};
         constexpr size_t kCount = sizeof names / sizeof names[0];
         xcb_connection_t* c = Connection();
         xcb_intern_atom_cookie_t cookies[kCount];
@@ -42,7 +43,8 @@ const Atoms& NoteAtoms() {
             free(reply);
         }
         return Atoms{values[0], values[1], values[2],  values[3],  values[4],  values[5],  values[6],
-                     values[7], values[8], values[9], values[10], values[11], values[12], values[13]};
+                     values[7], values[8], values[9], values[10], values[11], values[12], values[13],
+                     values[14], values[15]};
     }();
     return atoms;
 }
@@ -128,6 +130,9 @@ void Describe(xcb_window_t window, const std::string& name, const WindowRect& re
     SetProperty(window, atoms.windowType, XCB_ATOM_ATOM, 32, 1, &atoms.utility);
     const uint32_t noDecorations[5] = {2, 0, 0, 0, 0};
     SetProperty(window, atoms.motifHints, atoms.motifHints, 32, 5, noDecorations);
+    // On every workspace, as desktop widgets are.
+    const uint32_t allDesktops = 0xFFFFFFFF;
+    SetProperty(window, atoms.desktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     // A window manager asks before it closes a window; a note stays.
     SetProperty(window, atoms.protocols, XCB_ATOM_ATOM, 32, 1, &atoms.deleteWindow);
 }
@@ -185,7 +190,7 @@ void NoteSurface::Destroy() {
 
 void NoteSurface::SetNetWmState() {
     const Atoms& atoms = NoteAtoms();
-    std::vector<xcb_atom_t> states{atoms.skipTaskbar, atoms.skipPager};
+    std::vector<xcb_atom_t> states{atoms.skipTaskbar, atoms.skipPager, atoms.sticky};
     if (above_) states.push_back(atoms.above);
     SetProperty(window_, atoms.netWmState, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());
 }
