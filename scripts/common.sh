@@ -9,6 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev libxcb-damage0-dev
   xvfb xcompmgr openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core locales syncthing
+  qt6-l10n-tools qt6-translations-l10n appstream desktop-file-utils dpkg-dev wixl
 )
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*"; }
@@ -27,13 +28,17 @@ ensure_packages() {
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
   fi
-  # Wine behaves like a Simplified Chinese Windows (code page 936, Chinese dialog glyphs) in this locale.
-  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    log "Generating the zh_CN.UTF-8 locale"
-    as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-    as_root locale-gen >/dev/null
-  fi
+  # Wine behaves like a Simplified Chinese Windows (code page 936, Chinese dialog glyphs) in zh_CN; the
+  # English interface is tried in en_US.
+  local wanted
+  for wanted in zh_CN en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$"; then
+      log "Generating the $wanted.UTF-8 locale"
+      as_root sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+      grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+      as_root locale-gen >/dev/null
+    fi
+  done
 }
 
 build_preset() {

@@ -32,7 +32,10 @@ int main(int argc, char* argv[]) {
     PreferX11();
     QApplication application(argc, argv);
     application.setApplicationName("Skyslate2");
-    application.setWindowIcon(QIcon(":/skyslate2.png"));
+    QIcon icon;
+    for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
+        icon.addFile(QString(":/icons/hicolor/%1/apps/skyslate2.png").arg(size));
+    application.setWindowIcon(icon);
     application.setQuitOnLastWindowClosed(false);
     QtPlatform platform;
     return RunProgram(options, platform);
