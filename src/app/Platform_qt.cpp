@@ -10,6 +10,7 @@
 #include "app/Services_qt.h"
 #include "app/SessionEnd_qt.h"
 #include "app/SettingsWatch_qt.h"
+#include "app/Texts_qt.h"
 #include "app/Tray_qt.h"
 #include "manager/ManagerDialog_qt.h"
 #include "notewindow/LyricsWindow_qt.h"
@@ -80,7 +81,9 @@ bool QtPlatform::LockSettings(const std::string& settingsPath) {
 bool QtPlatform::BringRunningCopyForward(const std::string&) { return channel_ && channel_->AskRunningCopy(); }
 
 void QtPlatform::ShowError(const std::string& text, const std::string& detail) {
-    QMessageBox::warning(nullptr, "Skyslate2", QString::fromStdString(text + detail));
+    QMessageBox box(QMessageBox::Warning, "Skyslate2", Ui(text) + QString::fromStdString(detail), QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
 }
 
 int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) {
@@ -91,7 +94,8 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     QtApp app;
     StderrLog log;
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder()});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder(),
+                          language_});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);

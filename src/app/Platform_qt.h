@@ -4,6 +4,7 @@
 
 #include "app/InstanceChannel_qt.h"
 #include "app/StartUp.h"
+#include "app/Texts_qt.h"
 
 // The Linux front end (Qt 6 Widgets on X11; XWayland on Wayland sessions).
 //
@@ -34,4 +35,5 @@ public:
 
 private:
     std::unique_ptr<InstanceChannel> channel_;
+    UiLanguage language_ = UserLanguage();
 };

@@ -14,6 +14,7 @@
 #include "store/AutostartRunKey.h"
 #include "store/Settings.h"
 #include "store/Wide_win32.h"
+#include "winui/Texts_win32.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ bool Win32Platform::LockSettings(const std::string& settingsPath) {
 bool Win32Platform::BringRunningCopyForward(const std::string&) { return channel_ && channel_->AskRunningCopy(); }
 
 void Win32Platform::ShowError(const std::string& text, const std::string& detail) {
-    MessageBoxW(nullptr, Widen(text + detail).c_str(), L"Skyslate2", MB_OK);
+    MessageBoxW(nullptr, (Ui(text) + Widen(detail)).c_str(), L"Skyslate2", MB_OK | MB_TOPMOST);
 }
 
 int Win32Platform::Run(const std::string& folder, const std::string& settingsPath) {
@@ -131,7 +132,8 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     Win32App app;
     FileLog log(Widen(folder) + L"\\Skyslate2.log");
     RunKeyAutostart autostart(Narrow(ProgramPath()), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder()});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder(),
+                          UserLanguage()});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);

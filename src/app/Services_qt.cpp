@@ -7,28 +7,33 @@
 
 #include <cstdio>
 
+#include "app/Texts_qt.h"
 #include "notewindow/ScreenPixels_qt.h"
 #include "store/IniValues.h"
 #include "store/NoteText.h"
 
 std::optional<uint32_t> QtPickers::PickColor(uint32_t initial) {
-    const QColor color = QColorDialog::getColor(QColor::fromRgb(initial), QApplication::activeWindow());
-    if (!color.isValid()) return std::nullopt;
+    QColorDialog dialog(QColor::fromRgb(initial), QApplication::activeWindow());
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid()) return std::nullopt;
+    const QColor color = dialog.selectedColor();
     return OpaqueColor(color.red(), color.green(), color.blue());
 }
 
 std::optional<FontChoice> QtPickers::PickFont(const FontChoice& initial) {
     QFont font(QString::fromStdString(initial.face));
     if (initial.pointSizeTenths > 0) font.setPointSizeF(initial.pointSizeTenths / 10.0);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
-    if (!ok) return std::nullopt;
+    QFontDialog dialog(font, QApplication::activeWindow());
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
     return FontChoice{chosen.family().toStdString(), int32_t(chosen.pointSizeF() * 10 + 0.5), initial.color};
 }
 
 void QtMessages::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, "Skyslate2", QString::fromStdString(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, "Skyslate2", Ui(text), QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 

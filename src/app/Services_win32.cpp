@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "notewindow/NoteRenderer_win32.h"
 #include "notewindow/NoteStyle.h"
 #include "store/IniValues.h"
 #include "store/NoteText.h"
 #include "store/Wide_win32.h"
+#include "winui/Texts_win32.h"
 
 namespace {
 
@@ -29,9 +31,13 @@ std::optional<uint32_t> Win32Pickers::PickColor(uint32_t initial) {
     return FromColorRef(choose.rgbResult);
 }
 
+// Opens on the face that draws the note (a missing face would leave the dialog on whatever face comes
+// first, often a vertical "@" one) at the note's size. OK without a change keeps the note's own face name.
 std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
     LOGFONTW font = {};
-    const std::wstring face = Widen(initial.face.empty() ? style::kDefaultFace : initial.face);
+    const std::string noteFace = initial.face.empty() ? style::kDefaultFace : initial.face;
+    std::wstring face = DrawnFaceName(Widen(noteFace));
+    if (!face.empty() && face[0] == L'@') face.erase(0, 1);
     lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     HDC screen = GetDC(nullptr);
     font.lfHeight = -MulDiv(initial.pointSizeTenths, GetDeviceCaps(screen, LOGPIXELSY), 720);
@@ -45,11 +51,13 @@ std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
     choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     choose.rgbColors = ToColorRef(initial.color);
     if (!ChooseFontW(&choose)) return std::nullopt;
-    return FontChoice{Narrow(font.lfFaceName), int32_t(choose.iPointSize), FromColorRef(choose.rgbColors)};
+    const std::string chosen = Narrow(font.lfFaceName);
+    return FontChoice{chosen == Narrow(face) ? noteFace : chosen, int32_t(choose.iPointSize),
+                      FromColorRef(choose.rgbColors)};
 }
 
 void Win32Messages::ShowMessage(const std::string& text) {
-    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"Skyslate2", MB_OK);
+    MessageBoxW(GetActiveWindow(), Ui(text).c_str(), L"Skyslate2", MB_OK | MB_TOPMOST);
 }
 
 namespace {

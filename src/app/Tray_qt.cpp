@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/Texts_qt.h"
 #include "manager/Tray.h"
 
 Tray::Tray(const TrayTargets& targets) : targets_(targets) {
@@ -10,11 +11,11 @@ Tray::Tray(const TrayTargets& targets) : targets_(targets) {
         if (item.separatorBefore) menu_.addSeparator();
         const TrayCommand command = item.command;
         if (command == TrayCommand::RestoreNote) {
-            QMenu* restore = menu_.addMenu(QString::fromUtf8(item.text));
+            QMenu* restore = menu_.addMenu(Ui(item.text));
             QObject::connect(restore, &QMenu::aboutToShow, restore, [this, restore] { FillRestoreMenu(*restore); });
             continue;
         }
-        QAction* action = menu_.addAction(QString::fromUtf8(item.text));
+        QAction* action = menu_.addAction(Ui(item.text));
         QObject::connect(action, &QAction::triggered, &menu_, [this, command] { RunTrayCommand(targets_, command); });
         if (command == TrayCommand::ToggleLock) {
             action->setCheckable(true);
@@ -35,7 +36,7 @@ Tray::Tray(const TrayTargets& targets) : targets_(targets) {
 void Tray::FillRestoreMenu(QMenu& restore) {
     restore.clear();
     const std::vector<std::string> items = RestoreItems(targets_.notes);
-    if (items.empty()) restore.addAction(QString::fromUtf8(kNothingToRestore))->setEnabled(false);
+    if (items.empty()) restore.addAction(Ui(kNothingToRestore))->setEnabled(false);
     for (size_t i = 0; i < items.size(); ++i) {
         QAction* action = restore.addAction(QString::fromStdString(items[i]));
         QObject::connect(action, &QAction::triggered, &restore, [this, i] { RestoreDeletedNote(targets_, i); });

@@ -4,6 +4,7 @@
 
 #include "manager/Tray.h"
 #include "store/Wide_win32.h"
+#include "winui/Texts_win32.h"
 
 namespace {
 
@@ -60,12 +61,12 @@ void Tray::ShowMenu() {
         const TrayItem& item = kTrayItems[i];
         if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         if (item.command == TrayCommand::RestoreNote) {
-            AppendMenuW(menu, MF_POPUP, UINT_PTR(RestoreMenu()), Widen(item.text).c_str());
+            AppendMenuW(menu, MF_POPUP, UINT_PTR(RestoreMenu()), Ui(item.text).c_str());
             continue;
         }
         const bool checked = item.command == TrayCommand::ToggleLock && targets_.notes.Locked();
         AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), kFirstCommand + i,
-                    Widen(item.text).c_str());
+                    Ui(item.text).c_str());
     }
     POINT cursor;
     GetCursorPos(&cursor);
@@ -80,7 +81,7 @@ void Tray::ShowMenu() {
 HMENU Tray::RestoreMenu() const {
     HMENU restore = CreatePopupMenu();
     const std::vector<std::string> items = RestoreItems(targets_.notes);
-    if (items.empty()) AppendMenuW(restore, MF_STRING | MF_GRAYED, 0, Widen(kNothingToRestore).c_str());
+    if (items.empty()) AppendMenuW(restore, MF_STRING | MF_GRAYED, 0, Ui(kNothingToRestore).c_str());
     for (UINT i = 0; i < items.size() && i < kRestoreCommands; ++i)
         AppendMenuW(restore, MF_STRING, kFirstRestore + i, Widen(items[i]).c_str());
     return restore;

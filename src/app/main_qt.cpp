@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Platform_qt.h"
+#include "app/Texts_qt.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
         icon.addFile(QString(":/icons/hicolor/%1/apps/skyslate2.png").arg(size));
     application.setWindowIcon(icon);
     application.setQuitOnLastWindowClosed(false);
+    LoadTranslations(application, UserLanguage());
     QtPlatform platform;
     return RunProgram(options, platform);
 }

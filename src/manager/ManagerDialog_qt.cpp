@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/Texts_qt.h"
+
 std::string ToCoreText(const QString& text) {
     QString crlf = text;
     crlf.replace("\r\n", "\n").replace("\n", "\r\n");
@@ -32,7 +34,7 @@ void CenterOnScreen(QWidget& dialog) {
 namespace {
 
 QPushButton* Button(const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(Ui(text), parent);
     button->setAutoDefault(false);
     return button;
 }
@@ -40,7 +42,9 @@ QPushButton* Button(const char* text, QWidget* parent) {
 }  // namespace
 
 CSkyslate2Dlg::CSkyslate2Dlg(NoteManager::Services services)
-    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), notes_(*this, std::move(services)),
+    : QDialog(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
+                           Qt::WindowStaysOnTopHint),
+      notes_(*this, std::move(services)),
       presenter_(*this, notes_) {
     setWindowTitle("SettingManager");
     BuildLayout();
@@ -55,7 +59,7 @@ void CSkyslate2Dlg::BuildLayout() {
     QPushButton* confirm = Button("确认修改", this);
     QPushButton* color = Button("选择颜色", this);
     QPushButton* font = Button("选择字体", this);
-    autoStart_ = new QCheckBox(QString::fromUtf8("开机自启"), this);
+    autoStart_ = new QCheckBox(Ui("开机自启"), this);
     QPushButton* close = Button("关闭", this);
     list_ = new QTreeWidget(this);
     list_->setColumnCount(1);
@@ -66,8 +70,8 @@ void CSkyslate2Dlg::BuildLayout() {
     QPushButton* cancel = Button("取消", this);
     QPushButton* add = Button("增加便签", this);
     QPushButton* remove = Button("删除便签", this);
-    topMost_ = new QCheckBox(QString::fromUtf8("窗口置顶"), this);
-    lock_ = new QCheckBox(QString::fromUtf8("锁定便签"), this);  // also where there is no tray
+    topMost_ = new QCheckBox(Ui("窗口置顶"), this);
+    lock_ = new QCheckBox(Ui("锁定便签"), this);  // also where there is no tray
 
     auto* left = new QVBoxLayout;
     left->addWidget(list_, 1);
@@ -77,7 +81,7 @@ void CSkyslate2Dlg::BuildLayout() {
     left->addLayout(listButtons);
 
     auto* right = new QGridLayout;
-    auto* caption = new QLabel(QString::fromUtf8("编辑文本"), this);
+    auto* caption = new QLabel(Ui("编辑文本"), this);
     right->addWidget(caption, 0, 0, 1, 2);
     right->addWidget(close, 0, 2, Qt::AlignRight);
     right->addWidget(edit_, 1, 0, 1, 3);
@@ -136,7 +140,7 @@ void CSkyslate2Dlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CSkyslate2Dlg::SetEditText(const EditableText& text) {
-    edit_->setPlainText(FromCoreText(text.text));
+    edit_->setPlainText(EditContent(text));
     edit_->setReadOnly(!text.editable);
 }
 

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "store/Wide_win32.h"
+#include "winui/Texts_win32.h"
 #include "resource.h"
 
 namespace {
@@ -87,7 +88,7 @@ void CSkyslate2Dlg::OnListItemChanged(const NMLISTVIEW& change) {
 }
 
 void CSkyslate2Dlg::SetEditText(const EditableText& text) {
-    SetEditControlText(Item(IDC_TEXT_EDIT), text.text, text.editable);
+    SetEditControlText(Item(IDC_TEXT_EDIT), EditContent(text), text.editable);
 }
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { SetChecked(IDC_AUTOSTART, checked); }
@@ -122,5 +123,7 @@ void CSkyslate2Dlg::SelectListRow(int index) {
 
 void CSkyslate2Dlg::ShowManager(bool visible) {
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
-    if (visible) SetForegroundWindow(hwnd());
+    if (!visible) return;
+    RaiseDialogsAboveNotes();
+    SetForegroundWindow(hwnd());
 }

@@ -8,7 +8,7 @@
 // only tells the views what to show; what the user did reaches the core as arguments of its commands.
 
 // What a dialog's edit shows of a note: its text with CR LF line breaks, or only the beginning of a text
-// too long to edit there, read-only.
+// too long to edit there, read-only, followed by the notice text::kTooLongToEdit on a line of its own.
 struct EditableText {
     std::string text;
     bool editable = true;

@@ -17,7 +17,7 @@ bool IsEditable(const NoteRecord& record) { return record.text.size() <= kEditab
 EditableText TextForEdit(const NoteRecord& record) {
     if (IsEditable(record)) return {StoredToText(record.text), true};
     const std::string beginning(Utf8Prefix(record.text, kPreviewCharacters));
-    return {StoredToText(beginning) + "\r\n" + text::kTooLongToEdit, false};
+    return {StoredToText(beginning), false};
 }
 
 Appearance AppearanceOf(const NoteRecord& record) { return {record.color, record.font, record.fontSize}; }

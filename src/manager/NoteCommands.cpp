@@ -12,8 +12,8 @@
 namespace {
 
 // A new note: the first-run note, wider and in blue.
-NoteRecord NewNote() {
-    NoteRecord note = FirstRunNote();
+NoteRecord NewNote(UiLanguage language) {
+    NoteRecord note = FirstRunNote(language);
     note.color = kNewNoteColor;
     note.width = kNewNoteWidth;
     return note;
@@ -55,7 +55,7 @@ void NoteManager::AddNote() {
         if (note.window) ReadBackPlace(note);  // where the user has moved it since
         places.push_back({note.record.positionX, note.record.positionY});
     }
-    NoteRecord note = NewNote();
+    NoteRecord note = NewNote(services_.language);
     const Point place = NewNotePlace(places, {note.positionX, note.positionY});
     note.positionX = place.x;
     note.positionY = place.y;

@@ -49,6 +49,7 @@ void NoteManager::Start() {
     for (const std::string& removed : RemoveStaleTemporaries(services_.settingsPath))
         services_.log.Failure("removed what an interrupted save left: " + removed);
     NoteState state;
+    state.language = services_.language;
     const LoadResult loaded = LoadSettings(state, services_.settingsPath, TableCapacity());
     if (loaded.outcome == LoadOutcome::Unreadable) {
         saveBlocked_ = true;

@@ -32,6 +32,7 @@ public:
         FailureLog& log;
         std::string settingsPath;
         std::string dataFolder;  // this machine's own copies ("": none are kept)
+        UiLanguage language = UiLanguage::Chinese;  // of the notes the program writes itself
     };
 
     NoteManager(NoteListView& list, Services services);

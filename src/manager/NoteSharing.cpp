@@ -36,6 +36,7 @@ NoteState NoteManager::OurVersion() const {
 
 NoteState NoteManager::VersionOf(std::vector<NoteRecord> rows) const {
     NoteState state;
+    state.language = services_.language;
     state.m_autoStart = m_autoStart;
     state.m_locked = m_locked;
     state.table.layout = layout_;

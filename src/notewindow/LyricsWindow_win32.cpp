@@ -54,12 +54,15 @@ bool CLyricsWindow::Show(bool visible) {
     if (!hwnd()) return false;
     if (visible && drawPending_) Render();  // the layered window gets its picture before it appears
     ShowWindow(hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (visible) RaiseDialogsAboveNotes();
     return bool(IsWindowVisible(hwnd())) == visible;
 }
 
 bool CLyricsWindow::SetTopMost(bool topMost) {
-    return hwnd() && SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    const bool set = hwnd() && SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                            SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (set && topMost) RaiseDialogsAboveNotes();
+    return set;
 }
 
 bool CLyricsWindow::Place(const WindowRect& rect) {

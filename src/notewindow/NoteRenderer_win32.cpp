@@ -66,15 +66,17 @@ std::unique_ptr<Gdiplus::FontFamily> ResolveFamily(const std::wstring& face) {
 // Looking a face up among the installed fonts and its fallbacks is slow, and its answer does not change
 // while the program runs: every face is resolved once. Only names are kept, so that no GDI+ object
 // outlives GDI+ itself.
-void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
+std::wstring DrawnFaceName(const std::wstring& face) {
     static std::map<std::wstring, std::wstring> resolvedNames;
     const auto known = resolvedNames.find(face);
-    if (known != resolvedNames.end()) {
-        family_ = std::make_unique<Gdiplus::FontFamily>(known->second.c_str());
-    } else {
-        family_ = ResolveFamily(face);
-        resolvedNames.emplace(face, FamilyName());
-    }
+    if (known != resolvedNames.end()) return known->second;
+    wchar_t name[LF_FACESIZE] = {};
+    ResolveFamily(face)->GetFamilyName(name);
+    return resolvedNames.emplace(face, name).first->second;
+}
+
+void NoteRenderer::SetTextFont(const std::wstring& face, int style, float emSize) {
+    family_ = std::make_unique<Gdiplus::FontFamily>(DrawnFaceName(face).c_str());
     fontStyle_ = style;
     fontSize_ = emSize;
 }

@@ -22,6 +22,9 @@ class Font;
 // Draws a note's text as GDI+ paths into a 32-bit premultiplied bitmap: a hard translucent shadow, a thin
 // black outline and the fill. Every pixel the text and shadow do not cover stays fully transparent.
 // Holds its pen, brush, font family and string format between draws; GDI+ must run while it lives.
+// The installed face that draws a note of the face: the face itself, or the fallback that stands in for it.
+std::wstring DrawnFaceName(const std::wstring& face);
+
 class NoteRenderer {
 public:
     NoteRenderer();

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/Texts_qt.h"
 #include "manager/ManagerDialog_qt.h"
 
 TempSetingDlg::TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note, QWidget* owner)
@@ -12,23 +13,24 @@ TempSetingDlg::TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note,
     setWindowTitle("Setting");
     // Blocks only the manager: the notes keep taking input, so another note can open its own dialog.
     setWindowModality(Qt::WindowModal);
+    setWindowFlag(Qt::WindowStaysOnTopHint);  // above the notes, which are topmost too
     BuildLayout();
 }
 
 // Laid out like the Windows template: the text on top, then two rows of buttons and check boxes.
 void TempSetingDlg::BuildLayout() {
-    auto* ok = new QPushButton(QString::fromUtf8("确定"), this);
+    auto* ok = new QPushButton(Ui("确定"), this);
     ok->setDefault(true);
-    auto* hide = new QPushButton(QString::fromUtf8("隐藏"), this);
-    auto* color = new QPushButton(QString::fromUtf8("选择颜色"), this);
-    auto* font = new QPushButton(QString::fromUtf8("选择字体"), this);
-    autoStart_ = new QCheckBox(QString::fromUtf8("开机自启"), this);
-    auto* exit = new QPushButton(QString::fromUtf8("退出程序"), this);
-    auto* manager = new QPushButton(QString::fromUtf8("管理界面"), this);
+    auto* hide = new QPushButton(Ui("隐藏"), this);
+    auto* color = new QPushButton(Ui("选择颜色"), this);
+    auto* font = new QPushButton(Ui("选择字体"), this);
+    autoStart_ = new QCheckBox(Ui("开机自启"), this);
+    auto* exit = new QPushButton(Ui("退出程序"), this);
+    auto* manager = new QPushButton(Ui("管理界面"), this);
     edit_ = new QPlainTextEdit(this);
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setTabChangesFocus(true);  // Tab moves on, as in the Windows dialogs
-    topMost_ = new QCheckBox(QString::fromUtf8("窗口置顶"), this);
+    topMost_ = new QCheckBox(Ui("窗口置顶"), this);
     for (QPushButton* button : {hide, color, font, exit, manager}) button->setAutoDefault(false);
 
     auto* layout = new QGridLayout(this);
@@ -63,7 +65,7 @@ void TempSetingDlg::BuildLayout() {
 void TempSetingDlg::Run() {
     const QuickSettings::Initial initial = settings_.Init();
     if (!initial.valid) return;
-    edit_->setPlainText(FromCoreText(initial.text.text));
+    edit_->setPlainText(EditContent(initial.text));
     edit_->setReadOnly(!initial.text.editable);
     autoStart_->setChecked(initial.autoStart);
     topMost_->setChecked(initial.topMost);

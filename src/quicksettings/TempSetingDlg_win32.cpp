@@ -1,6 +1,7 @@
 #include "quicksettings/TempSetingDlg_win32.h"
 
 #include "resource.h"
+#include "winui/Texts_win32.h"
 
 void TempSetingDlg::SetAutoStartCheck(bool checked) { SetChecked(IDC_QS_AUTOSTART, checked); }
 
@@ -10,7 +11,7 @@ void TempSetingDlg::OnInitDialog() {
         End(IDCANCEL);  // a window without a row: nothing to edit
         return;
     }
-    SetEditControlText(Item(IDC_QS_EDIT), initial.text.text, initial.text.editable);
+    SetEditControlText(Item(IDC_QS_EDIT), EditContent(initial.text), initial.text.editable);
     SetChecked(IDC_QS_AUTOSTART, initial.autoStart);
     SetChecked(IDC_QS_TOPMOST, initial.topMost);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/FileLayout.h"
+#include "text/Catalogue.h"
 
 // The face of the first-run note, of added notes and of a section that names none (SimHei).
 inline constexpr const char* kDefaultFontFace = "黑体";
@@ -68,6 +69,7 @@ struct NoteTable {
 // What the settings file holds: the notes and the program-wide flags that every section repeats.
 struct NoteState {
     NoteTable table;
+    UiLanguage language = UiLanguage::Chinese;  // of the first-run note
     bool m_autoStart = false;  // start with the user's login
     bool m_locked = false;     // every note lets the mouse through
 };

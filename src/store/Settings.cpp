@@ -10,7 +10,7 @@
 namespace {
 
 void LoadFirstRun(NoteState& state) {
-    state.table.rows = {FirstRunNote()};
+    state.table.rows = {FirstRunNote(state.language)};
     state.table.rows[0].identity = "@Text_0";
     state.table.sectionNames = {"Text_0"};
     state.m_autoStart = false;
@@ -97,14 +97,14 @@ bool WriteNotesAndKeptSections(IniWriter& out, const NoteState& state) {
 
 }  // namespace
 
-std::string WelcomeText() {
-    return std::string("欢迎使用桌面文字便签") + kLineBreakMarker + std::string(14, ' ') +
-           "——Skyslate2 敬上";
+std::string WelcomeText(UiLanguage language) {
+    return InLanguage(language, "欢迎使用桌面文字便签") + kLineBreakMarker + std::string(14, ' ') +
+           InLanguage(language, "——Skyslate2 敬上");
 }
 
-NoteRecord FirstRunNote() {
+NoteRecord FirstRunNote(UiLanguage language) {
     NoteRecord note = DefaultNote();
-    note.text = WelcomeText();
+    note.text = WelcomeText(language);
     return note;
 }
 
@@ -154,6 +154,7 @@ LoadResult LoadSettings(NoteState& state, const std::string& path, size_t capaci
     FileRead read = ReadSettingsFile(path);
     if (read.status == FileRead::Status::Missing) {
         NoteState firstRun;
+        firstRun.language = state.language;
         LoadFirstRun(firstRun);
         std::string error;
         const bool written = WriteFileAtomically(path, EncodeSettingsText(SerializeSettings(firstRun)), nullptr, &error);
@@ -178,7 +179,7 @@ std::string SerializeSettings(const NoteState& state) {
     if (SettingsFileIsUtf8()) out.RawLine(kUtf8Marker);
     for (const std::string& line : state.table.layout.preamble) out.RawLine(line);
     // With every note deleted the file falls back to the first-run note.
-    if (!WriteNotesAndKeptSections(out, state)) WriteNoteSection(out, "Text_0", FirstRunNote(), {}, SharedFlags{});
+    if (!WriteNotesAndKeptSections(out, state)) WriteNoteSection(out, "Text_0", FirstRunNote(state.language), {}, SharedFlags{});
     return out.Take();
 }
 

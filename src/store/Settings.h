@@ -8,9 +8,9 @@
 inline constexpr const char* kSettingsFileName = "TextSetting.ini";
 
 // The greeting that the first-run note and every added note start with.
-std::string WelcomeText();
+std::string WelcomeText(UiLanguage language = UiLanguage::Chinese);
 // The note written when there is no settings file.
-NoteRecord FirstRunNote();
+NoteRecord FirstRunNote(UiLanguage language = UiLanguage::Chinese);
 
 enum class LoadOutcome {
     Loaded,              // the file was read

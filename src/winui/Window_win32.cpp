@@ -3,6 +3,7 @@
 #include <string>
 
 #include "store/Wide_win32.h"
+#include "winui/Texts_win32.h"
 
 WindowBase::~WindowBase() {
     if (hwnd_) {
@@ -83,6 +84,9 @@ INT_PTR CALLBACK DialogBase::Route(HWND hwnd, UINT message, WPARAM wParam, LPARA
         auto* self = reinterpret_cast<DialogBase*>(lParam);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        TranslateDialogTexts(hwnd);
+        // Notes are topmost windows too: a dialog of the program stays above them.
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
@@ -93,6 +97,20 @@ INT_PTR CALLBACK DialogBase::Route(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     return result;
 }
+
+namespace {
+
+BOOL CALLBACK RaiseIfDialog(HWND window, LPARAM) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0)
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+}  // namespace
+
+void RaiseDialogsAboveNotes() { EnumThreadWindows(GetCurrentThreadId(), RaiseIfDialog, 0); }
 
 std::string WindowTextUtf8(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);

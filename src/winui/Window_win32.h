@@ -53,6 +53,10 @@ private:
     bool modal_ = false;
 };
 
+// Puts every shown dialog of the program (message boxes and pickers too) above the notes, which are
+// topmost windows as well; for after a note came up.
+void RaiseDialogsAboveNotes();
+
 // The text of a window, and a window's text set from UTF-8.
 std::string WindowTextUtf8(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);

@@ -42,7 +42,62 @@ int PaintedWidth(uint32_t window) {
     return painted.boundingRect().width();
 }
 
+// Where a window lies in the stacking order: the place among the root's children of the window itself or
+// of the window manager's frame around it (higher is nearer the user).
+int StackingPlace(uint32_t window) {
+    xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    for (;;) {
+        auto* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+        if (!tree) return -1;
+        const xcb_window_t parent = tree->parent;
+        free(tree);
+        if (parent == root || parent == XCB_NONE) break;
+        window = parent;
+    }
+    auto* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    int place = -1;
+    const xcb_window_t* children = tree ? xcb_query_tree_children(tree) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree); ++i)
+        if (children[i] == window) place = i;
+    free(tree);
+    return place;
+}
+
+bool Above(const RunningProgram& program, const QString& dialogTitle, const QString& noteRole) {
+    const auto dialog = program.FindByTitle(dialogTitle);
+    const auto note = program.FindByRole(noteRole);
+    return dialog && note && StackingPlace(dialog->id) > StackingPlace(note->id);
+}
+
 }  // namespace
+
+TEST_F(EndToEndQt, TheDialogsStayAboveTheNotesEvenWhenANoteComesUpMeanwhile) {
+    // Notes lie across the middle of the screen, where the dialogs open.
+    WriteBytes(SettingsPath(), BlockNote(0, 550, 380) + BlockNote(1, 650, 480, "isShow=0\n"));
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    DoubleClick({550 + 12, 380 + 50});
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Setting"); }));
+    QThread::msleep(300);
+    EXPECT_TRUE(Above(program, "Setting", "text_0"));
+    Keys(Repeat("Tab", kQuickSettingsOkToManager) << "space");
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("SettingManager"); }));
+    QThread::msleep(300);
+    EXPECT_TRUE(Above(program, "SettingManager", "text_0"));
+
+    Keys(Repeat("Tab", kManagerEditToList) << "Down" << "space");  // shows note 1
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableRole("text_1"); }));
+    QThread::msleep(300);
+    EXPECT_TRUE(Above(program, "SettingManager", "text_1"));
+    EXPECT_TRUE(Above(program, "SettingManager", "text_0"));
+
+    Keys({"Tab", "Tab", "space"});  // 增加便签: a window made after the dialog
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableRole("text_2"); }));
+    QThread::msleep(300);
+    EXPECT_TRUE(Above(program, "SettingManager", "text_2"));
+    EXPECT_TRUE(program.Terminate());
+}
 
 TEST_F(EndToEndQt, AHiddenNoteEditedInTheManagerComesBackWithItsNewText) {
     WriteBytes(SettingsPath(), BlockNote(0, 100, 100) + BlockNote(1, 100, 500, "isShow=0\n", "I"));

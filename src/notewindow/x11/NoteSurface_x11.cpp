@@ -235,6 +235,7 @@ void NoteSurface::SetAbove(bool above) {
         if (above) {
             const uint32_t stackAbove = XCB_STACK_MODE_ABOVE;
             xcb_configure_window(Connection(), window_, XCB_CONFIG_WINDOW_STACK_MODE, &stackAbove);
+            RaiseDialogsAboveNotes();
         }
     }
     xcb_flush(Connection());

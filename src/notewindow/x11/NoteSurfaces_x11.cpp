@@ -101,6 +101,9 @@ bool NoteSurfaces::nativeEventFilter(const QByteArray& type, void* message, qint
     // A copy: the handler may close its own window (and be removed) before it returns.
     const std::function<void(const xcb_generic_event_t&)> handler = found->second;
     handler(*event);
+    // A note came up (shown, or raised by a window manager on a click): the dialogs stay above it.
+    const uint8_t kind = event->response_type & 0x7F;
+    if (kind == XCB_MAP_NOTIFY || kind == XCB_BUTTON_RELEASE) RaiseDialogsAboveNotes();
     return true;  // a note's: Qt knows no such window
 }
 

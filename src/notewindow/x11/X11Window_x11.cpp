@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHash>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +14,11 @@ namespace x11 {
 xcb_connection_t* Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
+}
+
+void RaiseDialogsAboveNotes() {
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->isVisible() && (window->flags() & Qt::WindowStaysOnTopHint)) window->raise();
 }
 
 xcb_window_t Root() { return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root; }

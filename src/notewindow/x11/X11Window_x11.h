@@ -22,6 +22,10 @@ bool CompositingActive();
 // Whether the window manager lists the atom in _NET_SUPPORTED (false without a window manager).
 bool WindowManagerSupports(xcb_atom_t atom);
 
+// Raises the program's dialogs (its windows that stay on top) that are open over the notes, after a note
+// came up: a dialog never lies under a note's text, which would take its clicks.
+void RaiseDialogsAboveNotes();
+
 // The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged.
 std::vector<QRect> PaintedRects(const QImage& image);
 
