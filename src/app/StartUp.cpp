@@ -21,10 +21,13 @@ std::string NotesFolder(const Options& options, const Platform& platform) {
 int RunProgram(const Options& options, Platform& platform) {
     if (!options.error.empty()) return kExitBadArguments;  // told by AnswerCommandLine
     const std::string notesFolder = NotesFolder(options, platform);
-    const bool made = notesFolder.empty() || options.settingsDir || platform.MakeFolder(notesFolder);
-    if (!notesFolder.empty() && !(made && platform.ChangeFolder(notesFolder))) {
-        platform.ShowError(text::kCannotOpenFolder, notesFolder);
-        return kExitBadArguments;
+    if (!notesFolder.empty()) {
+        // The user's own folder is made on first use; a folder given must exist.
+        const bool exists = options.settingsDir || platform.MakeFolder(notesFolder);
+        if (!exists || !platform.ChangeFolder(notesFolder)) {
+            platform.ShowError(text::kCannotOpenFolder, notesFolder);
+            return kExitBadArguments;
+        }
     }
     const std::string folder = platform.CurrentFolder();
     const std::string settingsPath = platform.SettingsPathIn(folder);

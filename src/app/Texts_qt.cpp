@@ -20,9 +20,3 @@ void LoadTranslations(QCoreApplication& application, UiLanguage language) {
 }
 
 QString Ui(const char* chinese) { return QCoreApplication::translate("Skyslate2", chinese); }
-
-QString EditContent(const EditableText& text) {
-    QString content = QString::fromStdString(text.text).replace("\r\n", "\n");
-    if (!text.editable) content += "\n" + Ui(text::kTooLongToEdit);
-    return content;
-}

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "manager/ManagerViews.h"
 #include "text/Catalogue.h"
 
 class QCoreApplication;
@@ -18,6 +17,3 @@ void LoadTranslations(QCoreApplication& application, UiLanguage language);
 // A text of the program, in the language loaded.
 QString Ui(const char* chinese);
 inline QString Ui(const std::string& chinese) { return Ui(chinese.c_str()); }
-
-// What an edit shows of a note: the text, or its beginning and the notice that it is too long to edit.
-QString EditContent(const EditableText& text);

@@ -23,6 +23,10 @@ std::string ToCoreText(const QString& text) {
 
 QString FromCoreText(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
 
+QString EditContent(const EditableText& text) {
+    return FromCoreText(EditContent(text, Ui(text::kTooLongToEdit).toStdString()));
+}
+
 void CenterOnScreen(QWidget& dialog) {
     const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
     if (!screen) return;

@@ -20,6 +20,10 @@ EditableText TextForEdit(const NoteRecord& record) {
     return {StoredToText(beginning), false};
 }
 
+std::string EditContent(const EditableText& text, std::string_view notice) {
+    return text.editable ? text.text : text.text + "\r\n" + std::string(notice);
+}
+
 Appearance AppearanceOf(const NoteRecord& record) { return {record.color, record.font, record.fontSize}; }
 
 bool SameLook(const NoteRecord& a, const NoteRecord& b) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "manager/ManagerViews.h"
@@ -22,6 +23,9 @@ Appearance AppearanceOf(const NoteRecord& record);
 // text too long for that shows only its beginning and cannot be changed there: the note keeps its text
 // whatever such an edit holds.
 EditableText TextForEdit(const NoteRecord& record);
+// What the edit holds: the text, or after a text too long to edit, on a line of its own, the notice
+// (text::kTooLongToEdit in the user's language).
+std::string EditContent(const EditableText& text, std::string_view notice);
 bool IsEditable(const NoteRecord& record);
 // Whether two records draw alike: text, colour, face and size.
 bool SameLook(const NoteRecord& a, const NoteRecord& b);

@@ -26,6 +26,5 @@ void TranslateDialogTexts(HWND dialog) {
 }
 
 std::string EditContent(const EditableText& text) {
-    if (text.editable) return text.text;
-    return text.text + "\r\n" + InLanguage(UserLanguage(), text::kTooLongToEdit);
+    return EditContent(text, InLanguage(UserLanguage(), text::kTooLongToEdit));
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "manager/ManagerViews.h"
+#include "manager/Note.h"
 #include "text/Catalogue.h"
 
 // The interface's texts in the user's language: Chinese where Windows speaks Chinese, else English from
