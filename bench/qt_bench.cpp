@@ -60,7 +60,8 @@ void BM_StartUpUntilShown(benchmark::State& run) {
         FakeFrontEnd fakes;
         NoteManager::Services services = fakes.Services(path);
         CSkyslate2Dlg dialog({windows, services.screens, services.pickers, services.messages, services.autostart,
-                              services.app, services.log, path, ""});
+                              services.app, services.log, services.clock, services.wakeup, path, "",
+                              UiLanguage::Chinese, "", SettleTimes{}});
         dialog.Presenter().Start();
         QApplication::processEvents();
         SyncWithServer();

@@ -16,6 +16,7 @@
 
 #include "Fakes.h"
 #include "FileHelpers.h"
+#include "app/Services_qt.h"
 #include "app/SettingsWatch_qt.h"
 #include "manager/ManagerPresenter.h"
 #include "store/NotesMerge.h"
@@ -35,8 +36,14 @@ struct Side : FakeFrontEnd {
         dataFolder = data + "/" + name;
     }
     std::string Path() const { return folder + "/" + kSettingsFileName; }
+    SystemClock realClock;  // the sync engine takes real time: so do the waits for its files
+    std::unique_ptr<QtWakeup> lookAgain;
+
     void Start() {
-        notes = std::make_unique<NoteManager>(view, Services(Path()));
+        lookAgain = std::make_unique<QtWakeup>([this] { presenter->ReloadNotes(); });
+        notes = std::make_unique<NoteManager>(
+            view, NoteManager::Services{factory, screens, pickers, messages, autostart, app, log, realClock, *lookAgain,
+                                        Path(), dataFolder, UiLanguage::Chinese, name, SettleTimes{}});
         presenter = std::make_unique<ManagerPresenter>(view, *notes);
         presenter->Start();
         watch = std::make_unique<SettingsWatch>(Path(), [this] { presenter->ReloadNotes(); });
@@ -73,8 +80,8 @@ bool Converge(Side& a, Side& b, int seconds) {
     while (timer.elapsed() < seconds * 1000) {
         Pump(250);
         const std::string fileA = ReadBytes(a.Path()), fileB = ReadBytes(b.Path());
-        const bool same = !fileA.empty() && fileA == fileB && FindConflictCopies(a.Path()).empty() &&
-                          FindConflictCopies(b.Path()).empty() && SameNotes(a.Held(), FileState(a.Path())) &&
+        const bool same = !fileA.empty() && fileA == fileB && FindConflictCopies(a.Path(), "").empty() &&
+                          FindConflictCopies(b.Path(), "").empty() && SameNotes(a.Held(), FileState(a.Path())) &&
                           SameNotes(b.Held(), FileState(b.Path()));
         stable = same ? stable + 1 : 0;
         if (stable >= 8) return true;
@@ -232,7 +239,7 @@ private:
             std::printf("--- its file:\n");
             for (const NoteRecord& row : FileState(side->Path()).table.rows)
                 std::printf("  %s %s %d,%d\n", row.identity.c_str(), row.text.c_str(), row.positionX, row.positionY);
-            for (const std::string& copy : FindConflictCopies(side->Path())) std::printf("  copy: %s\n", copy.c_str());
+            for (const ConflictCopy& copy : FindConflictCopies(side->Path(), "")) std::printf("  copy: %s\n", copy.path.c_str());
             std::printf("--- its log:\n");
             for (const std::string& line : side->log.lines) std::printf("  %s\n", line.c_str());
         }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSysInfo>
 #include <unistd.h>
 
 #include "app/Services_qt.h"
@@ -93,11 +94,15 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     QtMessages messages;
     QtApp app;
     StderrLog log;
+    SystemClock clock;
+    std::function<void()> lookAgain;
+    QtWakeup wakeup([&] { lookAgain(); });
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder(),
-                          language_});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, clock, wakeup, settingsPath,
+                          UserDataFolder(), language_, QSysInfo::machineHostName().toStdString(), SettleTimes{}});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
+    lookAgain = [&] { manager.ReloadNotes(); };
     QuickSettingsDialogs quickSettings(notes, manager);
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
     SessionEnd sessionEnd([&] { notes.EndSession(); });

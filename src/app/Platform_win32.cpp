@@ -39,7 +39,7 @@ private:
     ULONG_PTR token_ = 0;
 };
 
-constexpr UINT_PTR kSettleTimer = 7;
+constexpr UINT_PTR kSettleTimer = Win32Wakeup::kTimerId;  // a change seen, or a later look asked for
 constexpr UINT kSettleMs = 250;  // a replace is a burst of changes; well within the second a reload may take
 
 // Messages, and the settings folder's changes: a burst of them is told once, by a timer on the dialog.
@@ -131,14 +131,17 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     Win32Messages messages;
     Win32App app;
     FileLog log(Widen(folder) + L"\\Skyslate2.log");
+    SystemClock clock;
+    Win32Wakeup wakeup;
     RunKeyAutostart autostart(Narrow(ProgramPath()), folder);
-    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, settingsPath, UserDataFolder(),
-                          UserLanguage()});
+    CSkyslate2Dlg dialog({windows, screens, pickers, messages, autostart, app, log, clock, wakeup, settingsPath,
+                          UserDataFolder(), UserLanguage(), ComputerName(), SettleTimes{}});
     NoteManager& notes = dialog.Notes();
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, dialog.hwnd()); };
     if (!dialog.CreateModeless(IDD_MANAGER, nullptr)) return 1;
+    wakeup.window = dialog.hwnd();
     channel_->Listen([&] { manager.ShowManager(); });
 
     manager.Start();

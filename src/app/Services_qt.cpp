@@ -42,3 +42,10 @@ void QtApp::Quit() { QApplication::exit(0); }
 std::vector<Monitor> QtScreens::Monitors() const { return pixels::Monitors(); }
 
 void StderrLog::Failure(const std::string& line) { std::fprintf(stderr, "skyslate2: %s\n", line.c_str()); }
+
+QtWakeup::QtWakeup(std::function<void()> onTime) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(onTime));
+}
+
+void QtWakeup::LookAgainAfter(int milliseconds) { timer_.start(std::max(1, milliseconds)); }

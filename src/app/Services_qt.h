@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QTimer>
+
+#include <functional>
+
 #include "manager/ManagerViews.h"
 #include "notewindow/Placement.h"
 
@@ -33,4 +37,14 @@ public:
 class StderrLog : public FailureLog {
 public:
     void Failure(const std::string& line) override;
+};
+
+// A later look at the settings file, on the event loop: onTime runs once the time has passed.
+class QtWakeup : public FileWakeup {
+public:
+    explicit QtWakeup(std::function<void()> onTime);
+    void LookAgainAfter(int milliseconds) override;
+
+private:
+    QTimer timer_;
 };

@@ -44,3 +44,17 @@ public:
 private:
     std::wstring path_;
 };
+
+// A later look at the settings file: a timer on the manager dialog, whose message the front end turns into
+// the manager's ReloadNotes.
+class Win32Wakeup : public FileWakeup {
+public:
+    static constexpr UINT_PTR kTimerId = 7;
+    void LookAgainAfter(int milliseconds) override {
+        if (window) SetTimer(window, kTimerId, UINT(milliseconds > 0 ? milliseconds : 1), nullptr);
+    }
+    HWND window = nullptr;
+};
+
+// This computer's name, as sync tools put it in the names of its conflict copies.
+std::string ComputerName();

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "store/FailureLog.h"
+
 // What the manager's handlers drive. Each front end implements these over its own widgets. The core
 // only tells the views what to show; what the user did reaches the core as arguments of its commands.
 
@@ -69,11 +71,12 @@ public:
     virtual void Quit() = 0;
 };
 
-// Failures the user cannot act on: one line each, for a report of what went wrong.
-class FailureLog {
+// Asks the front end to look at the settings file again later: once the time has passed it calls the
+// manager's ReloadNotes, as when the file's folder changed. A later request replaces an earlier one.
+class FileWakeup {
 public:
-    virtual ~FailureLog() = default;
-    virtual void Failure(const std::string& line) = 0;
+    virtual ~FileWakeup() = default;
+    virtual void LookAgainAfter(int milliseconds) = 0;
 };
 
 namespace text {

@@ -137,7 +137,7 @@ bool NoteManager::RemoveNote(int row) {
     if (!IsRow(row)) return false;
     Note& note = notes_[size_t(row)];
     if (note.OnScreen()) ReadBackPlace(note);  // it comes back where the user left it
-    KeepDeleted(note.record);                  // first, so that a note is never gone without a way back
+    file_.KeepDeleted({note.record}, DeletedBy::Here);  // first, so that a note is never gone without a way back
     DropNote(row);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "manager/NoteManager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "manager/ViewUpdate.h"
 #include "store/FileIO.h"
@@ -14,9 +15,20 @@
 
 namespace {
 
+NotesFile::Setup FileSetup(const NoteManager::Services& services) {
+    NotesFile::Setup setup;
+    setup.settingsPath = services.settingsPath;
+    setup.dataFolder = services.dataFolder;
+    setup.computerName = services.computerName;
+    setup.language = services.language;
+    setup.settle = services.settle;
+    return setup;
+}
+
 }  // namespace
 
-NoteManager::NoteManager(NoteListView& list, Services services) : list_(list), services_(std::move(services)) {}
+NoteManager::NoteManager(NoteListView& list, Services services)
+    : list_(list), services_(std::move(services)), file_(FileSetup(services_), services_.clock, services_.log) {}
 
 NoteManager::~NoteManager() = default;
 
@@ -45,12 +57,8 @@ int NoteManager::NotesOnScreen() const {
 
 void NoteManager::Start() {
     ViewUpdate update(updatingView_);
-    // Only one copy runs on this file: a temporary file of a save is left over from a crash.
-    for (const std::string& removed : RemoveStaleTemporaries(services_.settingsPath))
-        services_.log.Failure("removed what an interrupted save left: " + removed);
-    NoteState state;
-    state.language = services_.language;
-    const LoadResult loaded = LoadSettings(state, services_.settingsPath, TableCapacity());
+    NotesFile::Start start = file_.Load(TableCapacity());
+    const LoadResult& loaded = start.loaded;
     if (loaded.outcome == LoadOutcome::Unreadable) {
         saveBlocked_ = true;
         services_.log.Failure("settings not read: " + loaded.problem);
@@ -59,7 +67,7 @@ void NoteManager::Start() {
     } else if (loaded.outcome == LoadOutcome::FirstRunNotWritten) {
         services_.log.Failure("first-run settings not written: " + loaded.problem);
     }
-    if (!saveBlocked_) versions_.Record(loaded.file, state);
+    NoteState& state = start.notes;
     m_autoStart = state.m_autoStart;
     m_locked = state.m_locked;
     layout_ = std::move(state.table.layout);
@@ -70,6 +78,9 @@ void NoteManager::Start() {
         services_.log.Failure("login start left to the other settings folder it opens");
     list_.SetAutoStartCheck(m_autoStart);
     list_.SetLockCheck(m_locked);
+    // What changed while the program did not run (a conflict copy, notes it could not save) is in the file
+    // at once, for every other reader.
+    if (start.needsSave) Save(Report::LogOnly);
 }
 
 // How many notes the table may hold: no more than windows can still be created in this run.
@@ -167,47 +178,41 @@ void NoteManager::SyncNotes() {
 
 // ---- Saving
 
-// Another writer's change since the program last looked joins the notes first; when yet another write
-// lands while this one is prepared, that one is merged too before anything is written.
+// The file side merges what another writer saved since the program last looked, and writes once nobody is
+// writing the file; until then the notes wait here, and the save is made when the file has settled.
 NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     if (saveBlocked_) {
         Tell(report, text::kNotSavedUnreadable);
         return SaveResult::Blocked;
     }
-    constexpr int kRounds = 3;
-    std::string bytes;
-    FileNow now = FileNow::Changed;
-    for (int round = 0; round < kRounds && now == FileNow::Changed; ++round) {
-        if (MergeFileIntoNotes({}) == FileCheck::Unreadable) return SaveFailed(report, "the file could not be read");
-        bytes = EncodedNotes(then == Then::Quit);
-        now = LookAtFile();
+    const bool lent = then == Then::Quit;
+    NotesFile::Saved saved = file_.Save(lent ? LentVersion() : OurVersion(), InUse({}), then, TableCapacity());
+    if (then == Then::Quit && saved.status == NotesFile::Saved::Status::Saved) return SaveResult::Saved;
+    TakeBack(saved, lent);
+    switch (saved.status) {
+        case NotesFile::Saved::Status::Saved:
+            savePending_ = false;
+            if (saved.written) AdoptReload(std::move(*saved.written));
+            return SaveResult::Saved;
+        case NotesFile::Saved::Status::Deferred:
+            if (then == Then::Quit) return SaveFailed(report, "another program kept writing the file");
+            if (!std::exchange(savePending_, true)) services_.log.Failure("settings saved once another program has written the file");
+            services_.wakeup.LookAgainAfter(saved.retryMs);
+            return SaveResult::Deferred;
+        case NotesFile::Saved::Status::Failed: break;
     }
-    // Nothing changed: nothing is written, so that a sync tool has nothing to carry and no copy to conflict with.
-    if (now == FileNow::AsLastSeen && versions_.IsLast(bytes)) return SaveResult::Saved;
-    if (now == FileNow::AsLastSeen) KeepTodaysCopy();
-    std::string error;
-    if (!WriteFileAtomically(services_.settingsPath, bytes, nullptr, &error)) return SaveFailed(report, error);
-    if (then == Then::Quit) return SaveResult::Saved;  // nobody reads the file back in this run
-    NoteState written;
-    LoadSettingsFromText(written, DecodeSettingsBytes(bytes), TableCapacity());
-    versions_.Record(FileFingerprint::Of(bytes), written);
-    AdoptReload(std::move(written.table));
-    return SaveResult::Saved;
+    return SaveFailed(report, saved.error);
 }
 
-// The file's content for the notes, every note with an identity of its own. Before quitting the records
-// are lent to it, not copied: a huge note costs no second copy.
-std::string NoteManager::EncodedNotes(bool lend) {
-    std::vector<NoteRecord> rows;
-    rows.reserve(notes_.size());
-    for (Note& note : notes_) rows.push_back(lend ? std::move(note.record) : note.record);
-    NoteState state = VersionOf(std::move(rows));
-    for (NoteRecord& row : state.table.rows)
-        if (!HasOwnIdentity(row)) row.identity = NewNoteIdentity();
-    std::string bytes = EncodeSettingsText(SerializeSettings(state));
-    if (lend)
-        for (size_t i = 0; i < notes_.size(); ++i) notes_[i].record = std::move(state.table.rows[i]);
-    return bytes;
+// The notes as the save left them: another writer's version merged in, or the records lent to it.
+void NoteManager::TakeBack(NotesFile::Saved& saved, bool lent) {
+    if (saved.oursRow) {
+        AdoptMerge({std::move(saved.notes), std::move(*saved.oursRow)});
+        return;
+    }
+    if (!lent) return;
+    for (size_t i = 0; i < notes_.size() && i < saved.notes.table.rows.size(); ++i)
+        notes_[i].record = std::move(saved.notes.table.rows[i]);
 }
 
 NoteManager::SaveResult NoteManager::SaveFailed(Report report, const std::string& why) {
@@ -216,7 +221,10 @@ NoteManager::SaveResult NoteManager::SaveFailed(Report report, const std::string
     return SaveResult::Failed;
 }
 
-bool NoteManager::SaveSettings() { return Save(Report::MessageBox) == SaveResult::Saved; }
+bool NoteManager::SaveSettings() {
+    const SaveResult saved = Save(Report::MessageBox);
+    return saved == SaveResult::Saved || saved == SaveResult::Deferred;
+}
 
 void NoteManager::Tell(Report report, const std::string& message) {
     if (report == Report::MessageBox) services_.messages.ShowMessage(message);

@@ -9,9 +9,10 @@
 #include "notewindow/NoteWindow.h"
 #include "notewindow/Placement.h"
 #include "store/Autostart.h"
+#include "store/Clock.h"
 #include "store/DeletedNotes.h"
 #include "store/NoteRecord.h"
-#include "store/SettingsVersions.h"
+#include "store/NotesFile.h"
 
 // The one owner of the notes: each note's settings with its window, the settings file and the
 // program-wide flags. Every change to a note is one of its commands, which name the note by its row and
@@ -19,7 +20,6 @@
 class NoteManager {
 public:
     static constexpr int kWindowCapacity = 1024;
-    static constexpr size_t kDailyCopiesKept = 7;
 
     // What the owner drives besides the note list.
     struct Services {
@@ -30,9 +30,13 @@ public:
         AutostartStore& autostart;
         AppControl& app;
         FailureLog& log;
+        Clock& clock;
+        FileWakeup& wakeup;
         std::string settingsPath;
         std::string dataFolder;  // this machine's own copies ("": none are kept)
         UiLanguage language = UiLanguage::Chinese;  // of the notes the program writes itself
+        std::string computerName;                   // as sync tools name this machine's conflict copies
+        SettleTimes settle;
     };
 
     NoteManager(NoteListView& list, Services services);
@@ -64,9 +68,10 @@ public:
     void ApplyAutoStart(bool checked);
     // The monitors changed: a note goes where it is stored, or onto a monitor if that is not usable.
     void OnMonitorsChanged();
-    // The settings file's folder changed: what another writer saved, and the conflict copies a sync tool
-    // left, join the notes. Notes in use (inUse, and those a dialog or preview works on) are never
-    // removed by another writer's delete.
+    // The settings file's folder changed (or the time asked for has passed): what another writer saved, once
+    // they are done writing it, and the conflict copies a sync tool left, join the notes; a save that had to
+    // wait for them is made. Notes in use (inUse, and those a dialog or preview works on) are never removed
+    // by another writer's delete.
     void ReloadSettings(const std::vector<NoteId>& inUse = {});
     // The notes the user deleted, newest first, and bringing one of them back where it was.
     std::vector<DeletedNote> DeletedNotes() const;
@@ -113,12 +118,12 @@ public:
 
 private:
     enum class Report { MessageBox, LogOnly };
-    enum class SaveResult { Saved, Failed, Blocked };
-    enum class Then { GoOn, Quit };  // before quitting, the table need not be read back
-    enum class FileCheck { Unchanged, Merged, Unreadable };
+    enum class SaveResult { Saved, Deferred, Failed, Blocked };
+    using Then = NotesFile::Then;
 
     SaveResult Save(Report report, Then then = Then::GoOn);
     SaveResult SaveFailed(Report report, const std::string& why);
+    void TakeBack(NotesFile::Saved& saved, bool lent);
     void Tell(Report report, const std::string& message);
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
@@ -133,18 +138,13 @@ private:
     bool RoomForANote();
     // Sharing the file (NoteSharing.cpp).
     NoteState OurVersion() const;
+    NoteState LentVersion();  // the records themselves, for a save before quitting: a huge note is not copied
     NoteState VersionOf(std::vector<NoteRecord> rows) const;  // with the flags and what else the file holds
     std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
-    FileCheck MergeFileIntoNotes(const std::vector<NoteId>& inUse);
-    enum class FileNow { Missing, AsLastSeen, Changed };
-    FileNow LookAtFile() const;
-    std::string EncodedNotes(bool lend);
-    void MergeConflictCopies(const std::vector<NoteId>& inUse);
-    void AdoptMerge(MergeResult merged);
+    std::vector<std::string> Identities() const;
+    void AdoptMerge(NotesFile::Merged merged);
     void UpdateNote(int row, NoteRecord record);
     void SetFlags(bool autoStart, bool locked);
-    void KeepTodaysCopy();
-    void KeepDeleted(const NoteRecord& record);
     int NotesOnScreen() const;
     size_t TableCapacity() const;
 
@@ -154,13 +154,13 @@ private:
     FileLayout layout_;  // what the file holds besides the notes' values, written back unchanged
     std::vector<std::unique_ptr<NoteWindow>> retired_;  // windows of deleted notes: an object serves one window
     std::vector<Monitor> monitors_;
-    SettingsVersions versions_;              // what the file held when the program last read or wrote it
-    std::vector<std::string> mergedCopies_;  // conflict copies merged but not moved away
+    NotesFile file_;
     bool m_autoStart = false;
     bool m_locked = false;
     int m_windowsCreated = 0;
     NoteId nextId_ = 1;
     bool saveBlocked_ = false;   // the file could not be read: never written over in this run
+    bool savePending_ = false;   // a save waits for another writer to finish the file
     bool ended_ = false;
     bool updatingView_ = false;
 };

@@ -49,6 +49,97 @@ std::wstring UniqueTempName(const std::wstring& target) {
            L"-" + std::to_wstring(counter++);
 }
 
+FileStamp StampOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) return {};
+    return {(uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+            int64_t((uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime),
+            (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+bool IsLinkInPlace(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+FileRead ReadRegularFile(const std::string& path, bool followLinks) {
+    FileRead result;
+    const std::wstring wide = Widen(path);
+    if (!followLinks && IsLinkInPlace(wide)) {
+        result.status = FileRead::Status::Failed;
+        result.error = path + ": a link stands in its place";
+        return result;
+    }
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        result.status = missing ? FileRead::Status::Missing : FileRead::Status::Failed;
+        if (!missing) result.error = Describe(path, error);
+        return result;
+    }
+    result.status = FileRead::Status::Failed;
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+        result.error = path + ": not a regular file";
+        CloseHandle(file);
+        return result;
+    }
+    const FileStamp before = StampOf(file);
+    result.bytes.reserve(size_t(size.QuadPart));
+    char buffer[65536];
+    DWORD got = 0;
+    BOOL ok = TRUE;
+    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) result.bytes.append(buffer, got);
+    const DWORD error = GetLastError();
+    const FileStamp after = StampOf(file);
+    CloseHandle(file);
+    if (!ok) {
+        result.error = Describe(path, error);
+        result.bytes.clear();
+        return result;
+    }
+    result.status = FileRead::Status::Read;
+    result.stamp = before;
+    result.changing = after != before || result.bytes.size() != before.size;
+    return result;
+}
+
+// Writes a fresh temporary file beside target, flushed to disk, and puts it in target's place in one step.
+bool ReplaceByTemporary(const std::wstring& target, const std::string& shownPath, std::string_view bytes,
+                 bool failAfterWriting, std::string* error) {
+    const std::wstring temp = UniqueTempName(target);
+    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (error) *error = Describe(shownPath, GetLastError());
+        return false;
+    }
+    const bool written = WriteAll(file, bytes) && !failAfterWriting && FlushFileBuffers(file);
+    DWORD lastError = GetLastError();
+    CloseHandle(file);
+    bool replaced = false;
+    if (written) {
+        // ReplaceFileW keeps the old file's security; a new file is simply moved in place.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+        replaced = exists && ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                          nullptr, nullptr);
+        if (!replaced)
+            replaced = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!replaced) lastError = GetLastError();
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (replaced && exists && (attributes & kKept)) SetFileAttributesW(target.c_str(), attributes & kKept);
+    }
+    if (!replaced) {
+        if (error) *error = failAfterWriting ? shownPath + ": write failed" : Describe(shownPath, lastError);
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool IsDigits(std::string_view text) {
     if (text.empty() || text.size() > 10) return false;
     for (char c : text)
@@ -69,38 +160,19 @@ bool IsOwnTemporarySuffix(std::string_view suffix) {
     return true;
 }
 
-FileRead ReadSettingsFile(const std::string& path) {
-    FileRead result;
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        result.status = missing ? FileRead::Status::Missing : FileRead::Status::Failed;
-        if (!missing) result.error = Describe(path, error);
-        return result;
-    }
-    result.status = FileRead::Status::Failed;
-    LARGE_INTEGER size{};
-    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
-        result.error = path + ": not a regular file";
-        CloseHandle(file);
-        return result;
-    }
-    result.bytes.reserve(size_t(size.QuadPart));
-    char buffer[65536];
-    DWORD got = 0;
-    BOOL ok = TRUE;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) result.bytes.append(buffer, got);
-    const DWORD error = GetLastError();
+FileRead ReadSettingsFile(const std::string& path) { return ReadRegularFile(path, true); }
+
+FileRead ReadOwnFile(const std::string& path) { return ReadRegularFile(path, false); }
+
+std::optional<FileStamp> StampOfFile(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (IsLinkInPlace(wide)) return std::nullopt;
+    HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const FileStamp stamp = StampOf(file);
     CloseHandle(file);
-    if (!ok) {
-        result.error = Describe(path, error);
-        result.bytes.clear();
-        return result;
-    }
-    result.status = FileRead::Status::Read;
-    return result;
+    return stamp;
 }
 
 bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, bool failAfterWriting,
@@ -111,32 +183,58 @@ bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, 
         if (error) *error = path + ": the file is read-only";
         return false;
     }
-    const std::wstring temp = UniqueTempName(target);
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        if (error) *error = Describe(path, GetLastError());
+    return ReplaceByTemporary(target, path, bytes, failAfterWriting, error);
+}
+
+bool WriteOwnFile(const std::string& path, std::string_view bytes, const std::string&, std::string* error) {
+    const std::wstring wide = Widen(path);
+    if (IsLinkInPlace(wide)) {
+        if (error) *error = path + ": a link or another kind of file stands in its place; left alone";
         return false;
     }
-    const bool written = WriteAll(file, bytes) && !failAfterWriting && FlushFileBuffers(file);
-    DWORD lastError = GetLastError();
-    CloseHandle(file);
-    bool replaced = false;
-    if (written) {
-        // ReplaceFileW keeps the old file's security; a new file is simply moved in place.
-        const DWORD attributes = GetFileAttributesW(target.c_str());
-        const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-        replaced = exists && ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                          nullptr, nullptr);
-        if (!replaced)
-            replaced = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!replaced) lastError = GetLastError();
-        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        if (replaced && exists && (attributes & kKept)) SetFileAttributesW(target.c_str(), attributes & kKept);
-    }
-    if (!replaced) {
-        if (error) *error = failAfterWriting ? path + ": write failed" : Describe(path, lastError);
-        DeleteFileW(temp.c_str());
+    return ReplaceByTemporary(wide, path, bytes, false, error);
+}
+
+bool MakeOwnFolder(const std::string& folder, std::string* error) {
+    const std::wstring wide = Widen(folder);
+    // Each part in turn; a part that exists already, or a share's root, cannot be made and need not be.
+    for (size_t at = wide.find_first_of(L"\\/", 3); at != std::wstring::npos; at = wide.find_first_of(L"\\/", at + 1))
+        CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(wide.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (error) *error = folder + ": not a folder of its own";
         return false;
     }
-    return true;
+    return true;  // the per-user folders it lives in are the user's alone
+}
+
+void NarrowModeTo(const std::string&, const std::string&) {}
+
+bool KeepCopyOf(const std::string& path, std::string_view bytes, const std::string& copyPath, std::string* error) {
+    const std::wstring copy = Widen(copyPath);
+    if (IsLinkInPlace(copy)) {
+        if (error) *error = copyPath + ": a link or another kind of file stands in its place; left alone";
+        return false;
+    }
+    const std::wstring link = UniqueTempName(copy);
+    if (CreateHardLinkW(link.c_str(), FinalPath(Widen(path)).c_str(), nullptr)) {
+        if (MoveFileExW(link.c_str(), copy.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        DeleteFileW(link.c_str());
+    }
+    return WriteOwnFile(copyPath, bytes, path, error);  // another volume: a copy of its own
+}
+
+Writers WritersOf(const std::string& path) {
+    // Opening it while denying writers fails while a writer holds it.
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return Writers::None;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION) return Writers::Writing;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Writers::None : Writers::Unknown;
 }

@@ -1,59 +1,71 @@
 #pragma once
 
 #include <deque>
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "store/FailureLog.h"
 #include "store/FileIO.h"
 #include "store/NotesMerge.h"
 #include "store/NoteRecord.h"
 
 // The versions of the settings file this program has read or written, newest first: the newest is what
 // the file held when the program last looked, the base of a merge with what another writer saved since.
+// Kept on this machine across runs as well (a folder of their own), so that a merge after a restart has
+// the same base it would have had without one.
 class SettingsVersions {
 public:
     static constexpr size_t kKept = 16;
     static constexpr size_t kBudgetBytes = 32u << 20;  // older versions of huge notes are not worth memory
 
-    // The file as read or written, by its fingerprint: a huge note is in memory often enough.
-    void Record(const FileFingerprint& file, NoteState state) {
-        last_ = file;
-        versions_.push_front(std::move(state));
-        size_t total = 0;
-        size_t keep = 0;
-        while (keep < versions_.size() && keep < kKept && (keep == 0 || total + SizeOf(versions_[keep]) <= kBudgetBytes))
-            total += SizeOf(versions_[keep++]);
-        versions_.resize(keep);
-    }
+    // folder: where the versions outlive the run ("": in memory only); modeLike: the notes file, whose
+    // permissions the kept versions take.
+    SettingsVersions(std::string folder, std::string modeLike, FailureLog& log);
+
+    // What an earlier run kept: read when a merge needs it.
+    void LoadKept();
+    // The file as read or written. Not kept on disk when it is over the budget, or its bytes are not given
+    // (""), and older ones are then not kept on disk either: a merge after a restart has no base rather
+    // than a wrong one.
+    void Record(const FileFingerprint& file, std::string_view bytes, NoteState state);
+    void Record(std::string_view bytes, NoteState state) { Record(FileFingerprint::Of(bytes), bytes, std::move(state)); }
+    // The same, where the notes are not needed again in this run (before quitting): kept on disk only.
+    void RecordOnDisk(std::string_view bytes);
+
     bool Any() const { return !versions_.empty(); }
-    bool IsLast(std::string_view bytes) const { return Any() && FileFingerprint::Of(bytes) == last_; }
-    const NoteState& Last() const { return versions_.front(); }
+    bool IsLast(const FileFingerprint& file) const { return Any() && file == versions_.front().fingerprint; }
+    bool IsLast(std::string_view bytes) const { return IsLast(FileFingerprint::Of(bytes)); }
+    // The size of the newest, to tell a file that cannot be it without reading it.
+    size_t LastSize() const { return Any() ? versions_.front().fingerprint.size : 0; }
+    // Whether a file holds exactly one of the versions (a sync tool's copy of this machine's own save).
+    bool Knows(std::string_view bytes);
+    const NoteState& Last();
 
     // The version another writer's copy most likely started from: the seen version nearest to it, the
     // older one of two as near (an older base turns a doubt into a kept conflict, never into a lost change),
     // and never one that is what this program holds now (compared with that, a copy would undo every change
     // made since). Empty when there is none: the merge then keeps what both sides hold.
-    NoteState NearestTo(const NoteState& copy, const NoteState& current, bool skipLast = false) const {
-        const NoteState* nearest = nullptr;
-        size_t best = 0;
-        for (size_t i = skipLast ? 1 : 0; i < versions_.size(); ++i) {
-            if (SameNotes(versions_[i], current)) continue;
-            const size_t distance = VersionDistance(versions_[i], copy);
-            if (!nearest || distance <= best) nearest = &versions_[i], best = distance;
-        }
-        return nearest ? *nearest : NoteState{};
-    }
+    NoteState NearestTo(const NoteState& copy, const NoteState& current, bool skipLast = false);
 
 private:
-    static size_t SizeOf(const NoteState& state) {
-        size_t bytes = 0;
-        for (const NoteRecord& row : state.table.rows) bytes += row.text.size() + row.font.size() + sizeof row;
-        for (const FileSection& section : state.table.layout.sections)
-            for (const KeptLine& line : section.lines) bytes += line.text.size() + sizeof line;
-        return bytes;
-    }
+    struct Version {
+        FileFingerprint fingerprint;     // known once read
+        std::optional<NoteState> state;  // parsed when first needed
+        std::string path;                // where it is kept on disk, "" when it is not
+        size_t size = 0;
+        bool read = false;
+    };
+    std::optional<std::string> BytesOf(Version& version);
+    bool Read(Version& version);
+    bool Parse(Version& version);
+    void Push(const FileFingerprint& file, std::string_view bytes, std::optional<NoteState> state);
+    std::string KeepOnDisk(const FileFingerprint& file, std::string_view bytes);
+    void Trim();
 
-    FileFingerprint last_;
-    std::deque<NoteState> versions_;
+    std::string folder_;
+    std::string modeLike_;
+    FailureLog& log_;
+    std::deque<Version> versions_;
+    uint64_t nextNumber_ = 1;
 };

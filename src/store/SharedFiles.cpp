@@ -1,5 +1,6 @@
 #include "store/SharedFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -46,38 +47,69 @@ std::string NewNoteIdentity() {
     return text;
 }
 
-bool IsConflictCopyName(std::string_view name, std::string_view settingsName) {
-    const NameParts settings = Split(settingsName);
-    if (name == settingsName || !StartsWith(name, settings.stem) || name.size() <= settingsName.size()) return false;
-    if (!EndsWith(name, settings.extension)) return false;
-    const std::string_view middle =
-        name.substr(settings.stem.size(), name.size() - settings.stem.size() - settings.extension.size());
-    if (StartsWith(middle, ".sync-conflict-")) return true;
-    if (StartsWith(middle, " (") && EndsWith(middle, ")")) return ContainsIgnoringCase(middle, "conflicted copy");
-    // A Windows computer name: at most 15 capital letters, digits and hyphens. A user's own
-    // "TextSetting-old.ini" is no copy of a sync tool's.
-    if (middle.size() < 2 || middle.size() > 16 || middle[0] != '-') return false;
-    for (char c : middle.substr(1))
-        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-')) return false;
-    return true;
+namespace {
+
+bool IsComputerNameCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'; }
+
+// The names Windows gives a computer it sets up: "DESKTOP-" or "LAPTOP-" and seven letters and digits,
+// "WIN-" and eleven.
+bool IsGeneratedComputerName(std::string_view name) {
+    for (const auto& [prefix, length] : {std::pair<std::string_view, size_t>{"DESKTOP-", 7}, {"LAPTOP-", 7}, {"WIN-", 11}}) {
+        if (!StartsWith(name, prefix) || name.size() != prefix.size() + length) continue;
+        const std::string_view rest = name.substr(prefix.size());
+        return std::all_of(rest.begin(), rest.end(), [](char c) { return c != '-' && IsComputerNameCharacter(c); });
+    }
+    return false;
 }
 
-std::vector<std::string> FindConflictCopies(const std::string& settingsPath) {
+}  // namespace
+
+CopyName ConflictCopyName(std::string_view name, std::string_view settingsName, std::string_view computerName) {
+    const NameParts settings = Split(settingsName);
+    if (name == settingsName || !StartsWith(name, settings.stem) || name.size() <= settingsName.size()) return CopyName::NotACopy;
+    if (!EndsWith(name, settings.extension)) return CopyName::NotACopy;
+    const std::string_view middle =
+        name.substr(settings.stem.size(), name.size() - settings.stem.size() - settings.extension.size());
+    if (StartsWith(middle, ".sync-conflict-")) return CopyName::Copy;
+    if (StartsWith(middle, " (") && EndsWith(middle, ")"))
+        return ContainsIgnoringCase(middle, "conflicted copy") ? CopyName::Copy : CopyName::NotACopy;
+    // OneDrive's "-<COMPUTERNAME>": at most 15 capital letters, digits and hyphens. A user's own
+    // "TextSetting-old.ini", "-BACKUP", "-2024" or a daily copy's "-2025-01-05" is no copy of a sync tool's.
+    if (middle.size() < 2 || middle.size() > 16 || middle[0] != '-') return CopyName::NotACopy;
+    const std::string_view computer = middle.substr(1);
+    if (!computerName.empty() && EqualsIgnoringCase(computer, computerName)) return CopyName::Copy;
+    if (!std::all_of(computer.begin(), computer.end(), IsComputerNameCharacter)) return CopyName::NotACopy;
+    if (IsGeneratedComputerName(computer)) return CopyName::Copy;
+    const bool letters = std::any_of(computer.begin(), computer.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const bool digits = std::any_of(computer.begin(), computer.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return letters && digits ? CopyName::MaybeComputer : CopyName::NotACopy;
+}
+
+std::vector<ConflictCopy> FindConflictCopies(const std::string& settingsPath, std::string_view computerName) {
     const std::string name = NameOf(settingsPath);
-    std::vector<std::string> copies;
-    for (const std::string& file : RegularFilesIn(FolderOf(settingsPath)))
-        if (IsConflictCopyName(NameOf(file), name)) copies.push_back(file);
+    std::vector<ConflictCopy> copies;
+    for (const std::string& file : RegularFilesIn(FolderOf(settingsPath))) {
+        const CopyName kind = ConflictCopyName(NameOf(file), name, computerName);
+        if (kind != CopyName::NotACopy) copies.push_back({file, kind == CopyName::MaybeComputer});
+    }
     return copies;
 }
 
-bool MoveIntoFolder(const std::string& path, const std::string& folder, std::string* error) {
+namespace {
+bool Taken(const fs::path& path) {
+    std::error_code failure;
+    return fs::symlink_status(path, failure).type() != fs::file_type::not_found;
+}
+}  // namespace
+
+bool MoveIntoFolder(const std::string& path, const std::string& folder, const std::string& modeLike, std::string* error) {
+    if (!MakeOwnFolder(folder, error)) return false;
     std::error_code failure;
     const fs::path into = fs::u8path(folder);
-    fs::create_directories(into, failure);
     const std::string name = NameOf(path);
     const NameParts parts = Split(name);
     fs::path target = into / fs::u8path(name);
-    for (int n = 2; fs::exists(target, failure); ++n)
+    for (int n = 2; Taken(target); ++n)
         target = into / fs::u8path(std::string(parts.stem) + " (" + std::to_string(n) + ")" + std::string(parts.extension));
     fs::rename(fs::u8path(path), target, failure);
     if (failure) {  // another drive: copy, then remove the original only once the copy is whole
@@ -85,6 +117,7 @@ bool MoveIntoFolder(const std::string& path, const std::string& folder, std::str
         if (fs::copy_file(fs::u8path(path), target, failure)) fs::remove(fs::u8path(path), failure);
     }
     if (failure && error) *error = path + ": " + failure.message();
+    if (!failure) NarrowModeTo(target.u8string(), modeLike);
     return !failure;
 }
 
@@ -95,37 +128,89 @@ std::string DeletedNotesPath(const std::string& settingsPath) {
     return (folder.empty() ? "" : folder + "/") + std::string(parts.stem) + ".deleted" + std::string(parts.extension);
 }
 
-namespace {
+std::string LockPathFor(const std::string& settingsPath) {
+    const std::string target = ResolvedTarget(settingsPath);
+    const std::string folder = FolderOf(target);
+    return (folder.empty() ? "" : folder + "/") + "." + NameOf(target) + ".lock";
+}
+
 std::string DailyCopyPath(const std::string& folder, const std::string& settingsName, const std::string& date) {
     const NameParts parts = Split(settingsName);
     return folder + "/" + std::string(parts.stem) + "-" + date + std::string(parts.extension);
 }
-}  // namespace
 
-bool HasDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date) {
-    std::error_code failure;
-    return fs::exists(fs::u8path(DailyCopyPath(folder, settingsName, date)), failure);
-}
+namespace {
 
-bool KeepDailyCopy(const std::string& folder, const std::string& settingsName, const std::string& date,
-                   std::string_view bytes, size_t keep, std::string* error) {
+// The daily copies of a settings file in folder, oldest first.
+std::vector<std::string> DailyCopies(const std::string& folder, const std::string& settingsName, size_t dateLength) {
     const NameParts parts = Split(settingsName);
     const std::string prefix = std::string(parts.stem) + "-";
-    const std::string path = DailyCopyPath(folder, settingsName, date);
-    std::error_code failure;
-    fs::create_directories(fs::u8path(folder), failure);
-    if (fs::exists(fs::u8path(path), failure)) return true;
-    if (!WriteFileAtomically(path, bytes, nullptr, error)) return false;
     std::vector<std::string> copies;
     for (const std::string& file : RegularFilesIn(folder)) {
         const std::string name = NameOf(file);
         if (StartsWith(name, prefix) && EndsWith(name, parts.extension) &&
-            name.size() == prefix.size() + date.size() + parts.extension.size())
+            name.size() == prefix.size() + dateLength + parts.extension.size())
             copies.push_back(file);
     }
+    return copies;
+}
+
+bool SameContent(const std::string& path, std::string_view bytes) {
+    std::error_code failure;
+    if (fs::file_size(fs::u8path(path), failure) != bytes.size() || failure) return false;
+    const FileRead read = ReadOwnFile(path);
+    return read.status == FileRead::Status::Read && read.bytes == bytes;
+}
+
+}  // namespace
+
+bool KeepDailyCopy(const std::string& settingsPath, std::string_view bytes, const std::string& folder,
+                   const std::string& date, size_t keep, std::string* error, bool* made) {
+    if (made) *made = false;
+    if (!MakeOwnFolder(folder, error)) return false;
+    const std::string name = NameOf(settingsPath);
+    const std::string path = DailyCopyPath(folder, name, date);
+    std::error_code failure;
+    const fs::file_type there = fs::symlink_status(fs::u8path(path), failure).type();
+    if (there == fs::file_type::regular) return true;
+    if (there != fs::file_type::not_found) {
+        if (error) *error = path + ": a link or another kind of file stands in its place; left alone";
+        return false;
+    }
+    std::vector<std::string> copies = DailyCopies(folder, name, date.size());
+    if (!copies.empty() && SameContent(copies.back(), bytes)) return true;  // nothing changed since
+    if (!KeepCopyOf(settingsPath, bytes, path, error)) return false;
+    if (made) *made = true;
+    copies = DailyCopies(folder, name, date.size());
     for (size_t i = 0; i + keep < copies.size(); ++i) fs::remove(fs::u8path(copies[i]), failure);  // oldest first
     return true;
 }
+
+void TrimCopies(const std::vector<std::string>& folders, uint64_t maxBytes) {
+    struct Copy {
+        fs::file_time_type written;
+        uint64_t size;
+        std::string path;
+    };
+    std::vector<Copy> copies;
+    uint64_t total = 0;
+    for (const std::string& folder : folders)
+        for (const std::string& file : RegularFilesIn(folder)) {
+            std::error_code failure;
+            const fs::path path = fs::u8path(file);
+            const Copy copy{fs::last_write_time(path, failure), uint64_t(fs::file_size(path, failure)), file};
+            if (failure) continue;
+            total += copy.size;
+            copies.push_back(copy);
+        }
+    std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) { return a.written < b.written; });
+    for (size_t i = 0; i + 1 < copies.size() && total > maxBytes; ++i) {
+        std::error_code failure;
+        if (fs::remove(fs::u8path(copies[i].path), failure)) total -= copies[i].size;
+    }
+}
+
+uint64_t CopiesBound(uint64_t fileSize) { return std::max<uint64_t>(5 * fileSize, 50ull << 20); }
 
 std::string LocalTimeNow() {
     const std::time_t now = std::time(nullptr);

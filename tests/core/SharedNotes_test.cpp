@@ -135,11 +135,11 @@ TEST_F(SharedNotes, AConflictCopyIsMergedThenMovedAway) {
     EXPECT_EQ(manager->NoteCount(), 4u);
 
     for (const char* name : {"TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini", "TextSetting (conflicted copy 2026-12-08).ini",
-                             "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX.ini"})
-        EXPECT_TRUE(IsConflictCopyName(name, kSettingsFileName)) << name;
+                             "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX2M9A.ini", "TextSetting-THISPC.ini"})
+        EXPECT_EQ(ConflictCopyName(name, kSettingsFileName, "ThisPC"), CopyName::Copy) << name;
     for (const char* name : {"TextSetting.ini", "TextSetting.ini.tmp-123-4", "TextSetting.deleted.ini", "TextSetting (2).ini",
                              "Other.sync-conflict-1-2-3.ini", "TextSetting-old.ini", "TextSetting-old.ini.bak"})
-        EXPECT_FALSE(IsConflictCopyName(name, kSettingsFileName)) << name;
+        EXPECT_EQ(ConflictCopyName(name, kSettingsFileName, "ThisPC"), CopyName::NotACopy) << name;
 }
 
 TEST_F(SharedNotes, ADeletedNoteComesBackWhereItWas) {
@@ -164,7 +164,7 @@ TEST_F(SharedNotes, ADeletedNoteComesBackWhereItWas) {
     std::vector<DeletedNote> many(kDeletedNotesKept + 5, DeletedNote{FirstRunNote(), "2026-12-08 10:00"});
     many[0].note.text = "newest";
     const std::string path = DeletedNotesPath(SettingsPath());
-    ASSERT_TRUE(SaveDeletedNotes(path, many, nullptr));
+    ASSERT_TRUE(SaveDeletedNotes(path, many, SettingsPath(), nullptr));
     const std::vector<DeletedNote> kept = LoadDeletedNotes(path);
     ASSERT_EQ(kept.size(), kDeletedNotesKept);
     EXPECT_EQ(kept[0].note.text, "newest");
@@ -181,8 +181,11 @@ TEST_F(SharedNotes, TheFileIsCopiedOnceADayAndAWeekIsKept) {
     presenter->ConfirmChanges("changed");
     EXPECT_EQ(ReadBytes(today), "[Text_0]\ntext=zero\n[Text_1]\ntext=one\n[Text_2]\ntext=two\n");
 
-    for (int day = 1; day <= 9; ++day)
-        ASSERT_TRUE(KeepDailyCopy(data.Path(), "TextSetting.ini", "2026-11-0" + std::to_string(day), "x", 7, nullptr));
+    for (int day = 1; day <= 9; ++day) {
+        const std::string content = "[Text_0]\ntext=day " + std::to_string(day) + "\n";
+        ASSERT_TRUE(WriteFileAtomically(SettingsPath(), content));  // each day's save replaces the file
+        ASSERT_TRUE(KeepDailyCopy(SettingsPath(), content, data.Path(), "2026-11-0" + std::to_string(day), 7, nullptr));
+    }
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(fs::u8path(data.Path()))) names.push_back(entry.path().filename().u8string());
     std::sort(names.begin(), names.end());

@@ -48,7 +48,7 @@ TEST(EnglishInterface, QtAndTheWindowsCatalogueTranslateAlikeAndNoDialogCaptionS
     FakeFrontEnd fakes;
     LyricsWindowFactory windows;
     CSkyslate2Dlg manager({windows, fakes.screens, fakes.pickers, fakes.messages, fakes.autostart, fakes.app,
-                           fakes.log, folder.File("TextSetting.ini"), "", UiLanguage::English});
+                           fakes.log, fakes.clock, fakes.wakeup, folder.File("TextSetting.ini"), "", UiLanguage::English, "", SettleTimes{}});
     manager.Presenter().Start();
     QuickSettingsDialogs dialogs(manager.Notes(), manager.Presenter());
     auto* note = dynamic_cast<CLyricsWindow*>(manager.Notes().WindowOf(0));

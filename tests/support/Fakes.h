@@ -166,6 +166,38 @@ struct FakeApp : AppControl {
 struct FakeLog : FailureLog {
     std::vector<std::string> lines;
     void Failure(const std::string& line) override { lines.push_back(line); }
+    bool Has(const std::string& part) const {
+        for (const std::string& line : lines)
+            if (line.find(part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+// Time that passes only when the program waits: what happens meanwhile (another writer finishing its file)
+// is scheduled for a moment of it.
+struct FakeClock : Clock {
+    int64_t now = 1000000;
+    std::vector<std::pair<int64_t, std::function<void()>>> scheduled;
+    int64_t NowMs() const override { return now; }
+    void SleepMs(int milliseconds) override { Advance(milliseconds); }
+    void At(int64_t when, std::function<void()> what) { scheduled.emplace_back(when, std::move(what)); }
+    void Advance(int64_t milliseconds) {
+        now += milliseconds;
+        for (size_t i = 0; i < scheduled.size();) {
+            if (scheduled[i].first > now) {
+                ++i;
+                continue;
+            }
+            auto what = std::move(scheduled[i].second);
+            scheduled.erase(scheduled.begin() + long(i));
+            what();
+        }
+    }
+};
+
+struct FakeWakeup : FileWakeup {
+    std::vector<int> asked;  // every request, in milliseconds
+    void LookAgainAfter(int milliseconds) override { asked.push_back(milliseconds); }
 };
 
 // Every fake the manager drives, ready to hand to a NoteManager.
@@ -178,9 +210,14 @@ struct FakeFrontEnd {
     FakeAutostart autostart;
     FakeApp app;
     FakeLog log;
+    FakeClock clock;
+    FakeWakeup wakeup;
     std::string dataFolder;  // none: no copies kept on "this machine"
+    // Another writer's file is taken at first sight unless a test waits for it to settle.
+    SettleTimes settle{0, 0, 250};
 
     NoteManager::Services Services(const std::string& settingsPath) {
-        return {factory, screens, pickers, messages, autostart, app, log, settingsPath, dataFolder};
+        return {factory, screens, pickers,  messages, autostart, app, log, clock, wakeup,
+                settingsPath, dataFolder, UiLanguage::Chinese, "THISPC", settle};
     }
 };
