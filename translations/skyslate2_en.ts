@@ -126,6 +126,14 @@ So that the notes in it are not overwritten, nothing will be saved while the pro
         <translation>The notes file could not be read: so that its notes are not overwritten, nothing is saved while the program runs.</translation>
     </message>
     <message>
+        <source>本次运行的便签窗口已经用完，有的便签要重新启动程序后才能显示。</source>
+        <translation>This run has used up its note windows: some notes show only after the program is started again.</translation>
+    </message>
+    <message>
+        <source>（其他程序或设备删除）</source>
+        <translation>(removed by another program or device)</translation>
+    </message>
+    <message>
         <source>欢迎使用桌面文字便签</source>
         <translation>Welcome to Skyslate2 desktop notes</translation>
     </message>

@@ -93,4 +93,5 @@ inline constexpr const char* kTooLongToEdit = "……（便签太长，这里只
 inline constexpr const char* kAutostartTakenOver =
     "开机自启原先打开的是另一个文件夹的便签，现在改为打开这个文件夹的便签。";
 inline constexpr const char* kNotSavedUnreadable = "设置文件读取失败，为了不覆盖其中的便签，本次运行不保存设置。";
+inline constexpr const char* kWindowsUsedUp = "本次运行的便签窗口已经用完，有的便签要重新启动程序后才能显示。";
 }  // namespace text

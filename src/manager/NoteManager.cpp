@@ -108,7 +108,12 @@ void NoteManager::AdoptRecords(std::vector<NoteRecord> records) {
 }
 
 void NoteManager::CreateWindowFor(Note& note) {
-    if (m_windowsCreated >= kWindowCapacity) return;
+    if (m_windowsCreated >= kWindowCapacity) {
+        // Listed in the manager and kept in the file, but not on the desktop until the next run.
+        services_.log.Failure("no window for a note: this run's " + std::to_string(kWindowCapacity) + " are used up");
+        if (!std::exchange(windowsUsedUpTold_, true)) services_.messages.ShowMessage(text::kWindowsUsedUp);
+        return;
+    }
     const WindowRect rect = PlaceOf(note.record, monitors_);
     const std::string className = "text_" + std::to_string(m_windowsCreated);
     note.window = services_.windows.CreateNoteWindow(className, rect);
@@ -188,11 +193,13 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
     const bool lent = then == Then::Quit;
     NotesFile::Saved saved = file_.Save(lent ? LentVersion() : OurVersion(), InUse({}), then, TableCapacity());
     if (then == Then::Quit && saved.status == NotesFile::Saved::Status::Saved) return SaveResult::Saved;
-    TakeBack(saved, lent);
+    const std::vector<NoteId> setAside = TakeBack(saved, lent);
     switch (saved.status) {
         case NotesFile::Saved::Status::Saved:
             savePending_ = false;
             if (saved.written) AdoptReload(std::move(*saved.written));
+            // A text a conflict set aside goes where it prints over no other note, and the file says so too.
+            if (then == Then::GoOn && PlaceClearOfOthers(setAside)) return Save(report);
             return SaveResult::Saved;
         case NotesFile::Saved::Status::Deferred:
             if (then == Then::Quit) return SaveFailed(report, "another program kept writing the file");
@@ -205,14 +212,12 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
 }
 
 // The notes as the save left them: another writer's version merged in, or the records lent to it.
-void NoteManager::TakeBack(NotesFile::Saved& saved, bool lent) {
-    if (saved.oursRow) {
-        AdoptMerge({std::move(saved.notes), std::move(*saved.oursRow)});
-        return;
-    }
-    if (!lent) return;
-    for (size_t i = 0; i < notes_.size() && i < saved.notes.table.rows.size(); ++i)
-        notes_[i].record = std::move(saved.notes.table.rows[i]);
+std::vector<NoteId> NoteManager::TakeBack(NotesFile::Saved& saved, bool lent) {
+    if (saved.rows) return AdoptMerge({std::move(saved.notes), std::move(*saved.rows)});
+    if (lent)
+        for (size_t i = 0; i < notes_.size() && i < saved.notes.table.rows.size(); ++i)
+            notes_[i].record = std::move(saved.notes.table.rows[i]);
+    return {};
 }
 
 NoteManager::SaveResult NoteManager::SaveFailed(Report report, const std::string& why) {

@@ -112,6 +112,7 @@ public:
     int WindowsCreated() const { return m_windowsCreated; }
     const FileLayout& Layout() const { return layout_; }
     Pickers& PickersToUse() const { return services_.pickers; }
+    UiLanguage Language() const { return services_.language; }
     Messages& MessagesToUse() const { return services_.messages; }
     // The view's echoes of the owner's own changes are not commands.
     bool UpdatingView() const { return updatingView_; }
@@ -123,7 +124,7 @@ private:
 
     SaveResult Save(Report report, Then then = Then::GoOn);
     SaveResult SaveFailed(Report report, const std::string& why);
-    void TakeBack(NotesFile::Saved& saved, bool lent);
+    std::vector<NoteId> TakeBack(NotesFile::Saved& saved, bool lent);
     void Tell(Report report, const std::string& message);
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
@@ -142,7 +143,9 @@ private:
     NoteState VersionOf(std::vector<NoteRecord> rows) const;  // with the flags and what else the file holds
     std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
     std::vector<std::string> Identities() const;
-    void AdoptMerge(NotesFile::Merged merged);
+    std::vector<NoteId> AdoptMerge(NotesFile::Merged merged);
+    bool PlaceClearOfOthers(const std::vector<NoteId>& setAside);
+    bool PlaceClearOfOthers(Note& note);
     void UpdateNote(int row, NoteRecord record);
     void SetFlags(bool autoStart, bool locked);
     int NotesOnScreen() const;
@@ -161,6 +164,7 @@ private:
     NoteId nextId_ = 1;
     bool saveBlocked_ = false;   // the file could not be read: never written over in this run
     bool savePending_ = false;   // a save waits for another writer to finish the file
+    bool windowsUsedUpTold_ = false;
     bool ended_ = false;
     bool updatingView_ = false;
 };

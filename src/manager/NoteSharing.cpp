@@ -64,28 +64,70 @@ void NoteManager::ReloadSettings(const std::vector<NoteId>& inUse) {
         return;
     }
     if (look.status == Status::Unreadable) return;
-    if (look.merged) AdoptMerge(std::move(*look.merged));
+    if (look.merged) PlaceClearOfOthers(AdoptMerge(std::move(*look.merged)));
     // What the merge kept that the file lacks goes back into it, so that every other reader has it too. Both
     // ends of a sync merge alike, so once they agree neither writes again.
     if (savePending_ || file_.DiffersFromFile(OurVersion())) Save(Report::LogOnly);
 }
 
 // The merged notes: ours that stay are updated in place, those the other side deleted go, new ones come.
-void NoteManager::AdoptMerge(NotesFile::Merged merged) {
+// Returns the new notes that keep a text a conflict set aside.
+std::vector<NoteId> NoteManager::AdoptMerge(NotesFile::Merged merged) {
     std::vector<bool> stays(notes_.size(), false);
-    for (int row : merged.oursRow)
+    for (int row : merged.rows.oursRow)
         if (row >= 0) stays[size_t(row)] = true;
     for (size_t i = notes_.size(); i-- > 0;)
         if (!stays[i]) DropNote(int(i));
     std::vector<NoteRecord> added;
+    std::vector<bool> addedSetAside;
     size_t row = 0;
     for (size_t i = 0; i < merged.notes.table.rows.size(); ++i) {
-        if (merged.oursRow[i] >= 0) UpdateNote(int(row++), std::move(merged.notes.table.rows[i]));
-        else added.push_back(std::move(merged.notes.table.rows[i]));
+        if (merged.rows.oursRow[i] >= 0) {
+            UpdateNote(int(row++), std::move(merged.notes.table.rows[i]));
+            continue;
+        }
+        added.push_back(std::move(merged.notes.table.rows[i]));
+        addedSetAside.push_back(i < merged.rows.setAside.size() && merged.rows.setAside[i]);
     }
     layout_ = std::move(merged.notes.table.layout);
     SetFlags(merged.notes.m_autoStart, merged.notes.m_locked);
+    const size_t first = notes_.size();
     AdoptRecords(std::move(added));
+    std::vector<NoteId> setAside;
+    for (size_t i = 0; i < addedSetAside.size() && first + i < notes_.size(); ++i)
+        if (addedSetAside[i]) setAside.push_back(notes_[first + i].id);
+    return setAside;
+}
+
+// A text a conflict set aside beside its note would print over it: it moves below what it would cover.
+// Returns whether any moved.
+bool NoteManager::PlaceClearOfOthers(const std::vector<NoteId>& setAside) {
+    bool moved = false;
+    for (NoteId id : setAside)
+        if (const int row = RowOf(id); row >= 0) moved = PlaceClearOfOthers(notes_[size_t(row)]) || moved;
+    return moved;
+}
+
+bool NoteManager::PlaceClearOfOthers(Note& note) {
+    if (!note.OnScreen()) return false;
+    const std::optional<WindowRect> text = note.window->TextBounds();
+    if (!text) return false;
+    std::vector<WindowRect> taken;
+    for (Note& other : notes_)
+        if (&other != &note && other.OnScreen())
+            if (const std::optional<WindowRect> bounds = other.window->TextBounds()) taken.push_back(*bounds);
+    const Point by = ClearOf(*text, taken, monitors_);
+    if (by.x == 0 && by.y == 0) return false;
+    const WindowRect target{note.placed.left + by.x, note.placed.top + by.y, note.placed.right + by.x,
+                            note.placed.bottom + by.y};
+    if (!note.window->Place(target)) {
+        services_.log.Failure("a note set aside by a conflict could not be moved clear of the others");
+        return false;
+    }
+    note.placed = target;
+    note.record.positionX += by.x;
+    note.record.positionY += by.y;
+    return true;
 }
 
 void NoteManager::UpdateNote(int row, NoteRecord record) {

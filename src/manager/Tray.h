@@ -37,6 +37,8 @@ void RunTrayCommand(const TrayTargets& targets, TrayCommand command);
 // The items of the restore submenu, newest deletion first: when, and how the note begins. Empty when no
 // deleted note is kept; the submenu then shows kNothingToRestore, disabled.
 inline constexpr const char* kNothingToRestore = "（没有删除的便签）";
+// After a note that another writer's version of the file removed.
+inline constexpr const char* kRemovedElsewhere = "（其他程序或设备删除）";
 std::vector<std::string> RestoreItems(const NoteManager& notes);
 // Brings back the note of the index-th restore item.
 void RestoreDeletedNote(const TrayTargets& targets, size_t index);

@@ -114,6 +114,14 @@ bool CLyricsWindow::Place(const WindowRect& rect) {
 
 std::optional<WindowRect> CLyricsWindow::GetWindowRect() const { return surface_->Geometry(); }
 
+std::optional<WindowRect> CLyricsWindow::TextBounds() {
+    RenderNow();
+    const std::optional<WindowRect> window = GetWindowRect();
+    if (!window || painted_.image.isNull()) return std::nullopt;
+    const QRect text = painted_.Rect().translated(window->left, window->top);
+    return WindowRect{text.left(), text.top(), text.left() + text.width(), text.top() + text.height()};
+}
+
 void CLyricsWindow::SetLocked(bool locked) {
     if (locked == locked_) return;
     locked_ = locked;

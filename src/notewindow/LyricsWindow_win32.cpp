@@ -79,6 +79,15 @@ std::optional<WindowRect> CLyricsWindow::GetWindowRect() const {
     return WindowRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+std::optional<WindowRect> CLyricsWindow::TextBounds() {
+    const std::optional<WindowRect> window = GetWindowRect();
+    if (!window) return std::nullopt;
+    const std::optional<WindowRect> text = renderer_.PaintedBounds(window->width(), window->height());
+    if (!text) return std::nullopt;
+    return WindowRect{window->left + text->left, window->top + text->top, window->left + text->right,
+                      window->top + text->bottom};
+}
+
 // WS_EX_TRANSPARENT makes a layered window let every click through.
 void CLyricsWindow::SetLocked(bool locked) {
     if (!hwnd()) return;

@@ -33,6 +33,7 @@ public:
     bool SetTopMost(bool topMost) override;
     bool Place(const WindowRect& rect) override;
     std::optional<WindowRect> GetWindowRect() const override;
+    std::optional<WindowRect> TextBounds() override;
     void SetLocked(bool locked) override;
     void Destroy() override;
 

@@ -161,3 +161,16 @@ std::vector<uint32_t> NoteRenderer::RenderPixels(int width, int height) {
     DeleteDC(memDC);
     return pixels;
 }
+
+std::optional<WindowRect> NoteRenderer::PaintedBounds(int width, int height) {
+    const std::vector<uint32_t> pixels = RenderPixels(width, height);
+    WindowRect bounds{width, height, 0, 0};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if ((pixels[size_t(y) * size_t(width) + size_t(x)] >> 24) == 0) continue;
+            bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                      std::max(bounds.bottom, y + 1)};
+        }
+    if (bounds.right <= bounds.left) return std::nullopt;
+    return bounds;
+}

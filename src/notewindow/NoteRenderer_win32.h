@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
 
     // The pixels (premultiplied 0xAARRGGBB, row by row from the top) for a bitmap of the given size.
     std::vector<uint32_t> RenderPixels(int width, int height);
+    // The part of a bitmap of that size that holds any painted pixel; nothing when none is.
+    std::optional<WindowRect> PaintedBounds(int width, int height);
 
 private:
     HBITMAP CreateSurface(HDC memDC, int width, int height, void** bits) const;

@@ -31,6 +31,8 @@ public:
     virtual bool SetTopMost(bool topMost) = 0;
     virtual bool Place(const WindowRect& rect) = 0;
     virtual std::optional<WindowRect> GetWindowRect() const = 0;
+    // Where its text is painted on the screen (drawn now when a draw is pending); nothing when no pixel is.
+    virtual std::optional<WindowRect> TextBounds() = 0;
     // A locked note lets every click through to what lies beneath.
     virtual void SetLocked(bool locked) = 0;
     // Closes the window; the object lives on.

@@ -69,3 +69,43 @@ WindowRect KeepOnScreen(const WindowRect& note, const std::vector<Monitor>& moni
     const int32_t top = std::max(work.top, std::min(rect.top, work.bottom - rect.height()));
     return {left, top, left + rect.width(), top + rect.height()};
 }
+
+namespace {
+
+bool Intersect(const WindowRect& a, const WindowRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+WindowRect Moved(const WindowRect& rect, Point by) {
+    return {rect.left + by.x, rect.top + by.y, rect.right + by.x, rect.bottom + by.y};
+}
+
+// The work area of the monitor the rectangle's middle is on; the whole desktop's extent when it is on none.
+WindowRect WorkAreaOf(const WindowRect& rect, const std::vector<Monitor>& monitors) {
+    const int32_t x = rect.left + rect.width() / 2, y = rect.top + rect.height() / 2;
+    for (const Monitor& monitor : monitors)
+        if (x >= monitor.area.left && x < monitor.area.right && y >= monitor.area.top && y < monitor.area.bottom)
+            return monitor.workArea;
+    return {int32_t(-kMaxCoordinate), int32_t(-kMaxCoordinate), int32_t(kMaxCoordinate), int32_t(kMaxCoordinate)};
+}
+
+}  // namespace
+
+Point ClearOf(const WindowRect& text, const std::vector<WindowRect>& taken, const std::vector<Monitor>& monitors) {
+    constexpr int32_t kGap = 8;
+    constexpr int kTries = 256;
+    const WindowRect area = WorkAreaOf(text, monitors);
+    Point by{0, 0};
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const WindowRect at = Moved(text, by);
+        int32_t below = at.top;  // the lowest bottom of the texts it meets
+        for (const WindowRect& other : taken)
+            if (Intersect(at, other)) below = std::max(below, other.bottom + kGap);
+        if (below == at.top) return by;
+        by.y += below - at.top;
+        if (Moved(text, by).bottom <= area.bottom) continue;
+        by = {by.x + text.width() + kGap, area.top - text.top};  // the next column, from the top
+        if (Moved(text, by).right > area.right) break;
+    }
+    return {0, 0};
+}

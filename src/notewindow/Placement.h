@@ -26,3 +26,8 @@ inline constexpr int32_t kUsableHeight = 20;
 // it shows on a monitor, and otherwise moved onto the work area of the nearest monitor. With no monitors
 // known the note stays as it is.
 WindowRect KeepOnScreen(const WindowRect& note, const std::vector<Monitor>& monitors);
+
+// How far a note must move (from where it is) so that its text, at text on the screen, prints over none of
+// taken (the texts of the notes on screen): below what it meets, and where the monitor's work area ends
+// there, in the next column to the right. Nothing to move when no such place is found.
+Point ClearOf(const WindowRect& text, const std::vector<WindowRect>& taken, const std::vector<Monitor>& monitors);

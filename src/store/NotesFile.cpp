@@ -17,10 +17,15 @@ constexpr int kLockPollMs = 50;
 
 }  // namespace
 
-std::vector<int> ThroughBoth(const std::vector<int>& first, const std::vector<int>& second) {
-    std::vector<int> rows(second.size(), -1);
-    for (size_t i = 0; i < second.size(); ++i)
-        if (second[i] >= 0 && size_t(second[i]) < first.size()) rows[i] = first[size_t(second[i])];
+NotesFile::RowMap ThroughBoth(const NotesFile::RowMap& first, const NotesFile::RowMap& second) {
+    NotesFile::RowMap rows{std::vector<int>(second.oursRow.size(), -1), second.setAside};
+    for (size_t i = 0; i < second.oursRow.size(); ++i) {
+        const int row = second.oursRow[i];
+        if (row < 0 || size_t(row) >= first.oursRow.size()) continue;
+        rows.oursRow[i] = first.oursRow[size_t(row)];
+        if (i < rows.setAside.size() && size_t(row) < first.setAside.size() && first.setAside[size_t(row)])
+            rows.setAside[i] = true;
+    }
     return rows;
 }
 
@@ -106,7 +111,7 @@ NotesFile::Merged NotesFile::MergeFile(const NoteState& ours, NoteState theirs, 
     const NoteState base = LastWasSetAside() ? versions_.NearestTo(theirs, ours, true) : versions_.Last();
     MergeResult result = MergeNotes(base, ours, theirs, pinned);
     for (const std::string& line : result.log) log_.Failure(line);
-    Merged merged{std::move(result.state), std::move(result.oursRow)};
+    Merged merged{std::move(result.state), {std::move(result.oursRow), std::move(result.setAside)}};
     KeepDroppedNotes(ours, merged);
     versions_.Record(file, bytes, std::move(theirs));
     return merged;
@@ -115,7 +120,7 @@ NotesFile::Merged NotesFile::MergeFile(const NoteState& ours, NoteState theirs, 
 // Nothing that another writer's version removed is gone without a way back.
 void NotesFile::KeepDroppedNotes(const NoteState& ours, const Merged& merged) {
     std::vector<bool> stays(ours.table.rows.size(), false);
-    for (int row : merged.oursRow)
+    for (int row : merged.rows.oursRow)
         if (row >= 0 && size_t(row) < stays.size()) stays[size_t(row)] = true;
     std::vector<NoteRecord> dropped;
     for (size_t i = 0; i < stays.size(); ++i)
@@ -239,7 +244,7 @@ NotesFile::Saved NotesFile::Save(NoteState ours, const std::vector<bool>& pinned
         if (taken.theirs) {
             Merged merged =
                 MergeFile(ours, std::move(*taken.theirs), pinned, read.bytes, FileFingerprint::Of(read.bytes));
-            saved.oursRow = saved.oursRow ? ThroughBoth(*saved.oursRow, merged.oursRow) : merged.oursRow;
+            saved.rows = saved.rows ? ThroughBoth(*saved.rows, merged.rows) : merged.rows;
             ours = std::move(merged.notes);
         }
         WriteNotes(ours, read, then, capacity, saved);

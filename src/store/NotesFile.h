@@ -43,10 +43,15 @@ public:
     };
     Start Load(size_t capacity);
 
-    // What became of this program's notes (ours) when another writer's version joined them.
+    // How the rows of merged notes follow this program's notes (ours) before the merge.
+    struct RowMap {
+        std::vector<int> oursRow;    // per row: the row of ours it continues, or -1 for a note new here
+        std::vector<bool> setAside;  // per row: a text both sides changed, set aside by this merge
+    };
+    // What became of ours when another writer's version joined them.
     struct Merged {
         NoteState notes;
-        std::vector<int> oursRow;  // per row: the row of ours it continues, or -1 for a note new here
+        RowMap rows;
     };
     struct Look {
         enum class Status { Unchanged, Merged, Unsettled, Unreadable } status = Status::Unchanged;
@@ -60,7 +65,7 @@ public:
     struct Saved {
         enum class Status { Saved, Deferred, Failed } status = Status::Saved;
         NoteState notes;                 // ours as saved (or as it would have been), another writer's merged in
-        std::optional<std::vector<int>> oursRow;  // when something was merged in: as in Merged
+        std::optional<RowMap> rows;      // when something was merged in: as in Merged
         std::optional<NoteTable> written;         // the table as the file now holds it (not before quitting)
         int retryMs = 0;                 // Deferred: when to try again
         std::string error;               // Failed: why
@@ -124,4 +129,4 @@ private:
 };
 
 // Composes two merges' row maps: rows of the second (over the first's rows) to rows of the original.
-std::vector<int> ThroughBoth(const std::vector<int>& first, const std::vector<int>& second);
+NotesFile::RowMap ThroughBoth(const NotesFile::RowMap& first, const NotesFile::RowMap& second);

@@ -42,12 +42,12 @@ void NotesFile::MergeConflictCopies(std::optional<Merged>& merged, const NoteSta
         std::optional<NoteState> theirs = ReadCopy(copy);
         if (!theirs) continue;  // not readable as notes: left where it is, for the user
         const NoteState& now = merged ? merged->notes : ours;
-        const std::vector<bool> pinnedNow = merged ? PinnedAfter(pinned, merged->oursRow) : pinned;
+        const std::vector<bool> pinnedNow = merged ? PinnedAfter(pinned, merged->rows.oursRow) : pinned;
         MergeResult result = MergeNotes(versions_.NearestTo(*theirs, now), now, *theirs, pinnedNow);
         for (const std::string& line : result.log) log_.Failure(line);
-        Merged step{std::move(result.state), std::move(result.oursRow)};
+        Merged step{std::move(result.state), {std::move(result.oursRow), std::move(result.setAside)}};
         KeepDroppedNotes(now, step);
-        if (merged) step.oursRow = ThroughBoth(merged->oursRow, step.oursRow);
+        if (merged) step.rows = ThroughBoth(merged->rows, step.rows);
         merged = std::move(step);
         log_.Failure("merged the conflict copy " + copy.path);
         MoveCopyAway(copy.path);

@@ -64,6 +64,22 @@ void AdoptTheirIdentities(std::vector<NoteRecord>& base, std::vector<NoteRecord>
     }
 }
 
+// A writer that drops the identities it does not know (an older version of the program) names every note by
+// its section again. Such a note is the base's note of that section: the same note, not a new one.
+void TakeBaseIdentities(const NoteTable& base, std::vector<NoteRecord>& theirs, const std::vector<std::string>& theirSections) {
+    std::set<std::string> taken;
+    for (const NoteRecord& row : theirs) taken.insert(row.identity);
+    std::map<std::string, const NoteRecord*> bySection;
+    for (size_t j = 0; j < base.rows.size() && j < base.sectionNames.size(); ++j)
+        if (HasOwnIdentity(base.rows[j])) bySection.emplace(base.sectionNames[j], &base.rows[j]);
+    for (size_t i = 0; i < theirs.size() && i < theirSections.size(); ++i) {
+        if (HasOwnIdentity(theirs[i])) continue;
+        const auto match = bySection.find(theirSections[i]);
+        if (match == bySection.end() || !taken.insert(match->second->identity).second) continue;
+        theirs[i].identity = match->second->identity;
+    }
+}
+
 // A writer that numbers sections by position and leaves keys it does not know where they stand moves an
 // identity onto the next note when it deletes one. A note whose text is no longer its base's but exactly
 // another base note's is that other note.
@@ -124,6 +140,7 @@ public:
         : base_(base.table.rows), ours_(ours), ourRows_(ours.table.rows), pinned_(pinned) {
         AdoptTheirIdentities(base_, ourRows_, theirs);
         theirRows_ = theirs.table.rows;
+        TakeBaseIdentities(base.table, theirRows_, theirs.table.sectionNames);
         FixMovedIdentities(base_, theirRows_);
         baseIndex_ = IndexOf(base_);
         theirIndex_ = IndexOf(theirRows_);
@@ -141,6 +158,8 @@ public:
         for (size_t i = 0; i < theirRows_.size(); ++i)
             if (!ourIdentities.count(theirRows_[i].identity)) MergeTheirsOnly(i);
         for (NoteRecord& extra : extras_) Add(std::move(extra), -1, kNewSection);
+        result_.setAside.resize(result_.state.table.rows.size(), false);
+        std::fill(result_.setAside.end() - long(extras_.size()), result_.setAside.end(), true);
         return std::move(result_);
     }
 

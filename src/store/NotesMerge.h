@@ -14,6 +14,7 @@ struct MergeResult {
     // ours' notes that theirs lacks added at its end.
     NoteState state;
     std::vector<int> oursRow;       // per row: the row of ours it continues, or -1 for a note new here
+    std::vector<bool> setAside;     // per row: a text both sides changed, set aside here as a note of its own
     std::vector<std::string> log;   // what was kept that one side had given up, and why
 };
 

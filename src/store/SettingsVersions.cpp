@@ -79,12 +79,8 @@ void SettingsVersions::Record(const FileFingerprint& file, std::string_view byte
 void SettingsVersions::RecordOnDisk(std::string_view bytes) { Push(FileFingerprint::Of(bytes), bytes, std::nullopt); }
 
 void SettingsVersions::Push(const FileFingerprint& file, std::string_view bytes, std::optional<NoteState> state) {
-    const std::string path = KeepOnDisk(file, bytes);
-    if (!state && path.empty()) {  // nothing to know it by: the versions before it are no base any more
-        versions_.clear();
-        return;
-    }
-    versions_.push_front({file, std::move(state), path, file.size, true});
+    // A version neither parsed nor kept on disk is known by its fingerprint alone: no base for a merge.
+    versions_.push_front({file, std::move(state), KeepOnDisk(file, bytes), file.size, true});
     Trim();
 }
 

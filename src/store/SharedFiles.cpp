@@ -131,7 +131,9 @@ std::string DeletedNotesPath(const std::string& settingsPath) {
 std::string LockPathFor(const std::string& settingsPath) {
     const std::string target = ResolvedTarget(settingsPath);
     const std::string folder = FolderOf(target);
-    return (folder.empty() ? "" : folder + "/") + "." + NameOf(target) + ".lock";
+    // A Windows path as the system resolves it ("\\?\C:\…") takes no other separator.
+    const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+    return (folder.empty() ? "" : folder + separator) + "." + NameOf(target) + ".lock";
 }
 
 std::string DailyCopyPath(const std::string& folder, const std::string& settingsName, const std::string& date) {

@@ -24,7 +24,8 @@ TEST(Catalogue, EveryMessageTrayItemAndTheGreetingHaveTheirEnglish) {
     std::vector<std::string> shown = {text::kSettingAlreadyOpen, text::kKeepOneShown,       text::kKeepOneNote,
                                       text::kSaveFailed,         text::kTooManyNotes,       text::kAlreadyRunning,
                                       text::kCannotOpenFolder,   text::kReadFailed,         text::kTooLongToEdit,
-                                      text::kAutostartTakenOver, text::kNotSavedUnreadable, kNothingToRestore};
+                                      text::kAutostartTakenOver, text::kNotSavedUnreadable, kNothingToRestore,
+                                      text::kWindowsUsedUp,      kRemovedElsewhere};
     for (const TrayItem& item : kTrayItems) shown.push_back(item.text);
     for (const std::string& chinese : shown) {
         EXPECT_EQ(InLanguage(UiLanguage::Chinese, chinese), chinese);

@@ -234,6 +234,31 @@ TEST_F(ManagerCommands, BeyondTheCapacityEveryNoteIsKeptAndNoWindowTooMany) {
     EXPECT_EQ(WindowOfRow(1023)->text(), "n1024");
 }
 
+// With every window of the run used, a note another writer adds is listed and kept, and the user is told
+// once that it shows after a restart.
+TEST_F(ManagerCommands, ANoteBeyondTheRunsWindowsIsReportedNeverSilentlyAbsent) {
+    std::string file;
+    for (int i = 0; i < 1024; ++i) file += Note(i, "n" + std::to_string(i));
+    WriteSettings(file);
+    Start();
+    presenter->SelectNote(5);
+    presenter->DeleteNote();
+    for (const char* added : {"added there", "and another"}) {
+        NoteState file;
+        LoadSettingsFromText(file, DecodeSettingsBytes(ReadBytes(SettingsPath())));
+        file.table.rows.push_back(FirstRunNote());
+        file.table.rows.back().text = added;
+        ASSERT_TRUE(WriteFileAtomically(SettingsPath(), EncodeSettingsText(SerializeSettings(file))));
+        presenter->ReloadNotes();
+    }
+    EXPECT_EQ(factory.created.size(), 1024u);
+    ASSERT_EQ(view.rows.size(), 1024u);
+    EXPECT_EQ(view.rows.back().label, "added there");
+    EXPECT_EQ(manager->WindowOf(1023), nullptr);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{text::kWindowsUsedUp});
+    EXPECT_TRUE(log.Has("no window for a note"));
+}
+
 TEST_F(ManagerCommands, AutoStartAndTopMostAreSavedAtOnce) {
     StartWithThreeNotes();
     manager->ApplyAutoStart(true);

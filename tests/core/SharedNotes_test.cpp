@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "ManagerFixture.h"
@@ -79,6 +80,7 @@ TEST_F(SharedNotes, AnotherWritersChangeShowsAndSurvivesTheNextSaves) {
         file.table.rows.erase(file.table.rows.begin() + 2);
         file.table.rows.push_back(FirstRunNote());
         file.table.rows.back().text = "three";
+        file.table.rows.back().identity = "3a1d3f0e2b4c5d6e";  // a new note of its own, as a save names it
     });
     presenter->ReloadNotes();
     EXPECT_EQ(Labels(), (std::vector<std::string>{"zero there", "one", "three"}));
@@ -240,4 +242,82 @@ TEST_F(SharedNotes, ANoteChangedHereSurvivesTheLaptopsDeleteOfIt) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "zero here"), texts.end());
     EXPECT_EQ(FileNotes().table.rows[2].positionX, 430);  // "two", moved here
     EXPECT_EQ(texts.size(), 4u);  // zero here, one, two and the laptop's new note
+}
+
+// A writer that rewrites the file in place holds it while the user drags a note: the drag waits in memory
+// (the program goes on, and asks to look again), then joins the writer's version; the session's end waits
+// for the writer too.
+TEST_F(SharedNotes, ADragWhileAnotherProgramWritesTheFileWaitsForIt) {
+    settle = SettleTimes{};
+    StartSavedWithThreeNotes();
+    NoteState three = FileNotes();
+    three.table.rows.push_back(FirstRunNote());
+    three.table.rows.back().text = "three";
+    three.table.rows.back().identity = "3333333333333333";
+    const std::string theirs = EncodeSettingsText(SerializeSettings(three));
+    auto writer = std::make_unique<std::ofstream>(fs::u8path(SettingsPath()), std::ios::binary | std::ios::trunc);
+    *writer << theirs.substr(0, theirs.size() / 2) << std::flush;
+    WindowOfRow(1)->MoveTo(70, 80);
+    presenter->ReloadNotes();
+    ASSERT_FALSE(wakeup.asked.empty());
+    EXPECT_EQ(manager->NoteCount(), 3u);  // half a file removes nothing
+    presenter->SelectNote(0);
+    presenter->ConfirmChanges("zero here");
+    EXPECT_EQ(ReadBytes(SettingsPath()), theirs.substr(0, theirs.size() / 2));
+    EXPECT_TRUE(messages.shown.empty());
+
+    *writer << theirs.substr(theirs.size() / 2);
+    writer.reset();
+    clock.Advance(wakeup.asked.back());
+    presenter->ReloadNotes();
+    clock.Advance(600);
+    presenter->ReloadNotes();
+    EXPECT_EQ(FileTexts(), (std::vector<std::string>{"zero here", "one", "two", "three"}));
+    EXPECT_EQ(FileNotes().table.rows[1].positionX, 70);
+
+    writer = std::make_unique<std::ofstream>(fs::u8path(SettingsPath()), std::ios::binary | std::ios::app);
+    clock.At(clock.now + 2000, [&] { writer.reset(); });
+    WindowOfRow(2)->MoveTo(90, 90);
+    manager->EndSession();
+    EXPECT_EQ(FileNotes().table.rows[2].positionX, 90);
+    EXPECT_EQ(app.quits, 1);
+}
+
+// An older version of the program keeps no identities and saves again and again: every note keeps its window
+// and stays shown, and what that writer changed shows.
+TEST_F(SharedNotes, AStormOfAnotherWritersSavesKeepsEveryNoteAndItsWindow) {
+    StartSavedWithThreeNotes();
+    const size_t windows = factory.created.size();
+    for (int save = 0; save < 200; ++save) {
+        const int x = 5 * save;
+        WriteBytes(SettingsPath(), Note(0, "zero", "isShow=1\npositionX=" + std::to_string(x) + "\n") +
+                                       Note(1, "one", "isShow=1\n") + Note(2, "two", "isShow=1\n"));
+        presenter->ReloadNotes();
+    }
+    EXPECT_EQ(factory.created.size(), windows);
+    EXPECT_EQ(manager->ShownCount(), 3);
+    EXPECT_EQ(WindowOfRow(0)->rect.left, 995);
+    EXPECT_FALSE(log.Has("no window"));
+}
+
+// The text a conflict sets aside gets a note of its own that prints over no other note, and the file says
+// where it went.
+TEST_F(SharedNotes, ATextSetAsideByAConflictPrintsOverNoOtherNote) {
+    WriteSettings(Note(0, "zero", "isShow=1\npositionX=100\npositionY=100\n") +
+                  Note(1, "one", "isShow=1\npositionX=100\npositionY=160\n"));
+    Start();
+    ASSERT_TRUE(manager->SaveSettings());
+    OtherWriter([](NoteState& file) { file.table.rows[0].text = "zero there"; });
+    presenter->SelectNote(0);
+    presenter->ConfirmChanges("zero here");
+    ASSERT_EQ(manager->NoteCount(), 3u);
+    const std::optional<WindowRect> setAside = WindowOfRow(2)->TextBounds();
+    ASSERT_TRUE(setAside);
+    for (int row : {0, 1}) {
+        const WindowRect other = *WindowOfRow(row)->TextBounds();
+        EXPECT_FALSE(setAside->left < other.right && other.left < setAside->right && setAside->top < other.bottom &&
+                     other.top < setAside->bottom) << row;
+    }
+    EXPECT_EQ(FileNotes().table.rows[2].positionY, WindowOfRow(2)->rect.top);
+    EXPECT_GT(WindowOfRow(2)->rect.top, 160);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "manager/NoteManager.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/Placement.h"
+#include "StoreFakes.h"
 #include "store/Autostart.h"
 
 // Test doubles that record what the core asks of the front end.
@@ -46,6 +48,18 @@ struct FakeWindow : NoteWindow {
     std::optional<WindowRect> GetWindowRect() const override {
         if (failRect) return std::nullopt;
         return rect;
+    }
+    // Text as a test reads it: each line as wide as its characters at half the em, 1.25 em high.
+    std::optional<WindowRect> TextBounds() override {
+        if (!visible || look.text.empty()) return std::nullopt;
+        size_t lines = 1, longest = 0, length = 0;
+        for (char c : look.text) {
+            if (c == '\n') ++lines, length = 0;
+            else if (c != '\r') longest = std::max(longest, ++length);
+        }
+        const int32_t width = std::min<int32_t>(rect.width(), int32_t(float(longest) * look.emSize / 2));
+        const int32_t height = std::min<int32_t>(rect.height(), int32_t(float(lines) * look.emSize * 1.25f));
+        return WindowRect{rect.left, rect.top, rect.left + width, rect.top + height};
     }
     void SetLocked(bool l) override { locked = l; }
     void Destroy() override {
@@ -161,38 +175,6 @@ struct FakeAutostart : AutostartStore {
 struct FakeApp : AppControl {
     int quits = 0;
     void Quit() override { ++quits; }
-};
-
-struct FakeLog : FailureLog {
-    std::vector<std::string> lines;
-    void Failure(const std::string& line) override { lines.push_back(line); }
-    bool Has(const std::string& part) const {
-        for (const std::string& line : lines)
-            if (line.find(part) != std::string::npos) return true;
-        return false;
-    }
-};
-
-// Time that passes only when the program waits: what happens meanwhile (another writer finishing its file)
-// is scheduled for a moment of it.
-struct FakeClock : Clock {
-    int64_t now = 1000000;
-    std::vector<std::pair<int64_t, std::function<void()>>> scheduled;
-    int64_t NowMs() const override { return now; }
-    void SleepMs(int milliseconds) override { Advance(milliseconds); }
-    void At(int64_t when, std::function<void()> what) { scheduled.emplace_back(when, std::move(what)); }
-    void Advance(int64_t milliseconds) {
-        now += milliseconds;
-        for (size_t i = 0; i < scheduled.size();) {
-            if (scheduled[i].first > now) {
-                ++i;
-                continue;
-            }
-            auto what = std::move(scheduled[i].second);
-            scheduled.erase(scheduled.begin() + long(i));
-            what();
-        }
-    }
 };
 
 struct FakeWakeup : FileWakeup {
