@@ -15,6 +15,7 @@
 #include <set>
 
 #include "Fakes.h"
+#include "SoakLedger.h"
 #include "FileHelpers.h"
 #include "app/Services_qt.h"
 #include "app/SettingsWatch_qt.h"
@@ -89,12 +90,6 @@ bool Converge(Side& a, Side& b, int seconds) {
     return false;
 }
 
-struct Edit {
-    enum Kind { Text, Move, Add, Delete } kind;
-    std::string side, identity, text;
-    int x = 0, y = 0;
-    int epoch = 0;  // edits of a later epoch were made after the earlier ones had reached both sides
-};
 
 class Soak {
 public:
@@ -103,20 +98,19 @@ public:
     // One round: every side edits (at the same time, or one after the other with a sync between).
     bool Round(int round) {
         round_ = round;
-        edits_.clear();
+        ledger_.StartRound(round);
         const NoteState before = FileState(a_.Path());
         const bool together = round % 2 == 0;
-        epoch_ = 0;
         EditSome(a_);
         if (!together && !Converge(a_, b_, 60)) return Fail("the sides did not agree after a's edits");
-        if (!together) epoch_ = 1;
+        if (!together) ledger_.NextEpoch();
         EditSome(b_);
         if (!Converge(a_, b_, 90)) return Fail("the sides did not agree");
-        Check(before, FileState(a_.Path()));
+        ledger_.Check(before, FileState(a_.Path()));
         return true;
     }
-    int Edits() const { return editCount_; }
-    int Losses() const { return losses_; }
+    int Edits() const { return ledger_.EditCount(); }
+    int Losses() const { return ledger_.Losses(); }
 
 private:
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
@@ -130,13 +124,6 @@ private:
             else if (kind < 7) MoveNote(side, row);
             else if (kind < 9 || count <= 3) AddNote(side);
             else DeleteNote(side, row);
-            ++editCount_;
-            Supersede();
-            if (std::getenv("SOAK_VERBOSE")) {
-                const Edit& edit = edits_.back();
-                std::printf("  %s: edit %d on %s %s %d,%d\n", side.name.c_str(), int(edit.kind), edit.identity.c_str(),
-                            edit.text.c_str(), edit.x, edit.y);
-            }
         }
     }
     std::string Marker(const Side& side) { return side.name + "-r" + std::to_string(round_) + "-" + std::to_string(++marker_); }
@@ -144,7 +131,7 @@ private:
         const std::string text = Marker(side);
         side.presenter->SelectNote(row);
         side.presenter->ConfirmChanges(text);
-        edits_.push_back({Edit::Text, side.name, IdentityOfText(side, text), text});
+        ledger_.Made({SoakEdit::Text, side.name, IdentityOfText(side, text), text});
     }
     void MoveNote(Side& side, int row) {
         FakeWindow* window = static_cast<FakeWindow*>(side.notes->WindowOf(row));
@@ -153,34 +140,20 @@ private:
         const std::string identity = side.notes->Record(row).identity;
         side.notes->SyncNotes();  // the user's next change saves the move with it
         side.notes->SaveSettings();
-        edits_.push_back({Edit::Move, side.name, identity, {}, x, y});
+        ledger_.Made({SoakEdit::Move, side.name, identity, {}, x, y});
     }
     void AddNote(Side& side) {
         side.notes->AddNote();
         const std::string text = Marker(side);
         side.presenter->SelectNote(int(side.notes->NoteCount()) - 1);
         side.presenter->ConfirmChanges(text);
-        edits_.push_back({Edit::Add, side.name, IdentityOfText(side, text), text});
+        ledger_.Made({SoakEdit::Add, side.name, IdentityOfText(side, text), text});
     }
     void DeleteNote(Side& side, int row) {
         const std::string identity = side.notes->Record(row).identity;
         side.presenter->SelectNote(row);
         side.presenter->DeleteNote();
-        edits_.push_back({Edit::Delete, side.name, identity, {}});
-    }
-    // The newest edit undoes what an earlier one on its note left, when the same side made both, or the
-    // earlier one had reached both sides: a text replaces texts, a move moves, a delete ends both.
-    void Supersede() {
-        Edit& latest = edits_.back();
-        latest.epoch = epoch_;
-        const auto undone = [&](const Edit& earlier) {
-            if (&earlier == &latest || earlier.identity != latest.identity) return false;
-            if (earlier.side != latest.side && earlier.epoch == latest.epoch) return false;
-            const bool text = earlier.kind == Edit::Text || earlier.kind == Edit::Add;
-            if (latest.kind == Edit::Delete) return true;
-            return latest.kind == Edit::Move ? earlier.kind == Edit::Move : text;
-        };
-        edits_.erase(std::remove_if(edits_.begin(), edits_.end() - 1, undone), edits_.end() - 1);
+        ledger_.Made({SoakEdit::Delete, side.name, identity, {}});
     }
     static std::string IdentityOfText(const Side& side, const std::string& text) {
         for (size_t i = 0; i < side.notes->NoteCount(); ++i)
@@ -188,48 +161,6 @@ private:
         return {};
     }
 
-    // What each edit must have left, and that nothing else changed.
-    void Check(const NoteState& before, const NoteState& after) {
-        std::map<std::string, const NoteRecord*> now, then;
-        std::set<std::string> texts;
-        for (const NoteRecord& row : after.table.rows) now[row.identity] = &row, texts.insert(row.text);
-        for (const NoteRecord& row : before.table.rows) then[row.identity] = &row;
-        std::map<std::string, std::set<std::string>> touchedBy;  // identity -> sides that changed it
-        for (const Edit& edit : edits_) touchedBy[edit.identity].insert(edit.side);
-        for (const Edit& edit : edits_) {
-            const auto note = now.find(edit.identity);
-            switch (edit.kind) {
-                case Edit::Text:
-                case Edit::Add:
-                    if (!texts.count(edit.text)) Lost("text " + edit.text);
-                    break;
-                case Edit::Move:
-                    if (note == now.end()) Lost("moved note " + edit.identity);
-                    else if (!MovedThere(*note->second, edit.identity)) Lost("move of " + edit.identity);
-                    break;
-                case Edit::Delete:
-                    if (note != now.end() && touchedBy[edit.identity].size() < 2) Lost("delete of " + edit.identity);
-                    break;
-            }
-        }
-        for (const auto& [identity, old] : then) {
-            if (touchedBy.count(identity)) continue;
-            const auto note = now.find(identity);
-            if (note == now.end() || note->second->text != old->text || note->second->positionX != old->positionX ||
-                note->second->positionY != old->positionY)
-                Lost("untouched note " + old->text + " changed or went");
-        }
-    }
-    bool MovedThere(const NoteRecord& note, const std::string& identity) const {
-        for (const Edit& edit : edits_)
-            if (edit.kind == Edit::Move && edit.identity == identity && note.positionX == edit.x && note.positionY == edit.y)
-                return true;
-        return false;
-    }
-    void Lost(const std::string& what) {
-        ++losses_;
-        std::printf("  round %d LOST: %s\n", round_, what.c_str());
-    }
     bool Fail(const char* why) {
         std::printf("  round %d: %s\n", round_, why);
         for (Side* side : {&a_, &b_}) {
@@ -249,8 +180,8 @@ private:
     Side& a_;
     Side& b_;
     std::mt19937 random_;
-    std::vector<Edit> edits_;
-    int round_ = 0, marker_ = 0, editCount_ = 0, losses_ = 0, epoch_ = 0;
+    SoakLedger ledger_;
+    int round_ = 0, marker_ = 0;
 };
 
 }  // namespace

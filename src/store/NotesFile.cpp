@@ -15,6 +15,17 @@ namespace {
 constexpr int kStartWaitMs = 3000;  // a file being written at start-up is waited for this long at most
 constexpr int kLockPollMs = 50;
 
+// The file once nobody is writing it, or as it is when that takes too long.
+FileRead ReadWhenWritten(const std::string& path, Clock& clock, int pollMs) {
+    const int64_t deadline = clock.NowMs() + kStartWaitMs;
+    for (;;) {
+        FileRead read = ReadSettingsFile(path);
+        const bool inFlux = read.status == FileRead::Status::Read && (read.changing || WritersOf(path) == Writers::Writing);
+        if (!inFlux || clock.NowMs() >= deadline) return read;
+        clock.SleepMs(std::max(1, pollMs));
+    }
+}
+
 }  // namespace
 
 NotesFile::RowMap ThroughBoth(const NotesFile::RowMap& first, const NotesFile::RowMap& second) {
@@ -37,18 +48,6 @@ NotesFile::NotesFile(Setup setup, Clock& clock, FailureLog& log)
       settling_(setup_.settle) {}
 
 // ---- Start-up
-
-// The file once nobody is writing it, or as it is when that takes too long.
-static FileRead ReadWhenWritten(const std::string& path, Clock& clock, int pollMs) {
-    const int64_t deadline = clock.NowMs() + kStartWaitMs;
-    for (;;) {
-        FileRead read = ReadSettingsFile(path);
-        const bool inFlux = read.status == FileRead::Status::Read &&
-                            (read.changing || read.bytes.empty() || WritersOf(path) == Writers::Writing);
-        if (!inFlux || clock.NowMs() >= deadline) return read;
-        clock.SleepMs(std::max(1, pollMs));
-    }
-}
 
 NotesFile::Start NotesFile::Load(size_t capacity) {
     // Only one copy runs on this file: a temporary file of a save is left over from a crash.
