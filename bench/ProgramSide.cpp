@@ -87,10 +87,13 @@ std::vector<uint32_t> ProgramSide::Windows() const {
 std::string ProgramSide::Property(uint32_t window, const char* name) const {
     auto* atom = xcb_intern_atom_reply(x_, xcb_intern_atom(x_, 0, uint16_t(strlen(name)), name), nullptr);
     if (!atom) return {};
-    auto* reply = xcb_get_property_reply(x_, xcb_get_property(x_, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
+    auto* reply = xcb_get_property_reply(
+        x_, xcb_get_property(x_, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
     free(atom);
     std::string value;
-    if (reply) value.assign(static_cast<const char*>(xcb_get_property_value(reply)), size_t(xcb_get_property_value_length(reply)));
+    if (reply)
+        value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                     size_t(xcb_get_property_value_length(reply)));
     free(reply);
     return value;
 }
@@ -110,7 +113,8 @@ std::vector<ProgramSide::Window> ProgramSide::NoteWindows() const {
             for (int i = 0; shape && i < xcb_shape_get_rectangles_rectangles_length(shape); ++i)
                 if (rects[i].width * rects[i].height > best) {
                     best = rects[i].width * rects[i].height;
-                    window.painted = Point{window.at.x + rects[i].x + rects[i].width / 2, window.at.y + rects[i].y + rects[i].height / 2};
+                    window.painted = Point{window.at.x + rects[i].x + rects[i].width / 2,
+                                           window.at.y + rects[i].y + rects[i].height / 2};
                 }
             notes.push_back(window);
         }
@@ -161,7 +165,8 @@ void ProgramSide::Drag(Point from, Point to) const {
     Xdotool({"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"});
     Sleep(100);
     for (int step = 1; step <= 4; ++step) {
-        Xdotool({"mousemove", std::to_string(from.x + (to.x - from.x) * step / 4), std::to_string(from.y + (to.y - from.y) * step / 4)});
+        Xdotool({"mousemove", std::to_string(from.x + (to.x - from.x) * step / 4),
+                 std::to_string(from.y + (to.y - from.y) * step / 4)});
         Sleep(60);
     }
     Xdotool({"mouseup", "1"});

@@ -46,8 +46,10 @@ void SoakLedger::Check(const NoteState& before, const NoteState& after) {
                 if (!texts.count(edit.text)) Lost("text " + edit.text);
                 break;
             case SoakEdit::Move:
-                if (note == now.end()) Lost("moved note " + edit.identity);
-                else if (!MovedThere(*note->second, edit.identity)) Lost("move of " + edit.identity);
+                if (note == now.end())
+                    Lost("moved note " + edit.identity);
+                else if (!MovedThere(*note->second, edit.identity))
+                    Lost("move of " + edit.identity);
                 break;
             case SoakEdit::Delete:
                 if (note != now.end() && touchedBy[edit.identity].size() < 2) Lost("delete of " + edit.identity);
@@ -65,7 +67,8 @@ void SoakLedger::Check(const NoteState& before, const NoteState& after) {
 
 bool SoakLedger::MovedThere(const NoteRecord& note, const std::string& identity) const {
     for (const SoakEdit& edit : edits_)
-        if (edit.kind == SoakEdit::Move && edit.identity == identity && note.positionX == edit.x && note.positionY == edit.y)
+        if (edit.kind == SoakEdit::Move && edit.identity == identity && note.positionX == edit.x &&
+            note.positionY == edit.y)
             return true;
     return false;
 }

@@ -11,7 +11,7 @@ struct SoakEdit {
     enum Kind { Text, Move, Add, Delete } kind;
     std::string side, identity, text;
     int x = 0, y = 0;
-    int epoch = 0;  // edits of a later epoch were made after the earlier ones had reached both sides
+    int epoch = 0;             // edits of a later epoch were made after the earlier ones had reached both sides
     bool afterOthers = false;  // made where the other side's earlier edits of the note had arrived
 };
 

@@ -77,7 +77,8 @@ public:
         const std::string fileA = ReadBytes(a_.Path()), fileB = ReadBytes(b_.Path());
         for (int waited = 0; waited < seconds * 4; ++waited) {
             Sleep(250);
-            if (ReadBytes(a_.Path()) != fileA || ReadBytes(b_.Path()) != fileB) return Fail("a program wrote while nobody edited");
+            if (ReadBytes(a_.Path()) != fileA || ReadBytes(b_.Path()) != fileB)
+                return Fail("a program wrote while nobody edited");
         }
         return true;
     }
@@ -98,11 +99,16 @@ private:
             arrived_ = Arrived(file, note.identity, side.Name());
             const int kind = Pick(10);
             bool made = true;
-            if (kind < 4) made = DragThenText(side, file, note);
-            else if (kind < 6) made = QuickText(side, note.identity, {note.positionX, note.positionY});
-            else if (kind < 7 && count > 4) made = Delete(side, note);
-            else if (kind < 9) made = HandText(side, file, note.identity, kind == 7);
-            else if (count < 8) made = HandAdd(side, file);
+            if (kind < 4)
+                made = DragThenText(side, file, note);
+            else if (kind < 6)
+                made = QuickText(side, note.identity, {note.positionX, note.positionY});
+            else if (kind < 7 && count > 4)
+                made = Delete(side, note);
+            else if (kind < 9)
+                made = HandText(side, file, note.identity, kind == 7);
+            else if (count < 8)
+                made = HandAdd(side, file);
             if (!made) return false;
         }
         return true;
@@ -117,7 +123,8 @@ private:
         const Point from = *window->painted;
         side.Drag(from, {from.x + slot->x - note.positionX, from.y + slot->y - note.positionY});
         ledger_.Made({SoakEdit::Move, side.Name(), note.identity, {}, slot->x, slot->y, 0, arrived_});
-        if (!side.WaitFor(3000, [&] { return side.NoteWindowAt(*slot).has_value(); })) return Report(side, "the drag did not move");
+        if (!side.WaitFor(3000, [&] { return side.NoteWindowAt(*slot).has_value(); }))
+            return Report(side, "the drag did not move");
         return QuickText(side, note.identity, *slot);
     }
 
@@ -131,7 +138,8 @@ private:
         StillArrived(side, identity);
         side.Keys({"space"});
         ledger_.Made({SoakEdit::Text, side.Name(), identity, text, 0, 0, 0, arrived_});
-        return side.WaitFor(5000, [&] { return !side.DialogShown("Setting"); }) || Report(side, "the quick settings stayed");
+        return side.WaitFor(5000, [&] { return !side.DialogShown("Setting"); }) ||
+               Report(side, "the quick settings stayed");
     }
 
     // The manager opened from the note's quick settings, on that note: 删除便签.
@@ -147,7 +155,8 @@ private:
         ledger_.Made({SoakEdit::Delete, side.Name(), note.identity, {}, 0, 0, 0, arrived_});
         Sleep(500);
         side.Keys({"Escape"});
-        return side.WaitFor(5000, [&] { return !side.DialogShown("SettingManager"); }) || Report(side, "the manager stayed");
+        return side.WaitFor(5000, [&] { return !side.DialogShown("SettingManager"); }) ||
+               Report(side, "the manager stayed");
     }
 
     bool OpenQuickSettings(ProgramSide& side, Point at) {
@@ -182,7 +191,8 @@ private:
         const size_t half = bytes.size() / 2;
         const bool written = fd >= 0 && write(fd, bytes.data(), half) == ssize_t(half);
         Sleep(300);
-        const bool rest = fd >= 0 && write(fd, bytes.data() + half, bytes.size() - half) == ssize_t(bytes.size() - half);
+        const bool rest =
+            fd >= 0 && write(fd, bytes.data() + half, bytes.size() - half) == ssize_t(bytes.size() - half);
         if (fd >= 0) close(fd);
         return written && rest;
     }
@@ -203,7 +213,8 @@ private:
             bool shows = false;
             for (const NoteRecord& note : file.table.rows)
                 if (note.identity == identity)
-                    shows = edit.kind == SoakEdit::Move ? note.positionX == edit.x && note.positionY == edit.y : note.text == edit.text;
+                    shows = edit.kind == SoakEdit::Move ? note.positionX == edit.x && note.positionY == edit.y
+                                                        : note.text == edit.text;
             if (!shows) return false;
         }
         return any;
@@ -214,7 +225,8 @@ private:
         for (int slot = &side == &a_ ? 0 : kSlots / 2; slot < (&side == &a_ ? kSlots / 2 : kSlots); ++slot) {
             const Point at = Slot(slot);
             bool taken = false;
-            for (const NoteRecord& note : file.table.rows) taken = taken || (note.positionX == at.x && note.positionY == at.y);
+            for (const NoteRecord& note : file.table.rows)
+                taken = taken || (note.positionX == at.x && note.positionY == at.y);
             if (!taken) free.push_back(at);
         }
         if (free.empty()) return std::nullopt;
@@ -256,7 +268,8 @@ private:
             for (const NoteRecord& row : FileState(side->Path()).table.rows)
                 std::printf("  %s %s %d,%d\n", row.identity.c_str(), row.text.c_str(), row.positionX, row.positionY);
             std::printf("--- %s's windows:", side->Name().c_str());
-            for (const ProgramSide::Window& window : side->NoteWindows()) std::printf(" %d,%d", window.at.x, window.at.y);
+            for (const ProgramSide::Window& window : side->NoteWindows())
+                std::printf(" %d,%d", window.at.x, window.at.y);
             std::printf("\n");
         }
         return false;
@@ -274,8 +287,9 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 7) {
-        std::fprintf(stderr, "usage: program_soak <folder a> <folder b> <home a> <home b> <display a> <display b> "
-                             "[rounds] [seed] [quiet seconds]\n");
+        std::fprintf(stderr,
+                     "usage: program_soak <folder a> <folder b> <home a> <home b> <display a> <display b> "
+                     "[rounds] [seed] [quiet seconds]\n");
         return 2;
     }
     const int rounds = argc > 7 ? std::atoi(argv[7]) : 20;
@@ -283,7 +297,8 @@ int main(int argc, char** argv) {
     const int quiet = argc > 9 ? std::atoi(argv[9]) : 60;
     ProgramSide a("a", argv[1], argv[3], argv[5]), b("b", argv[2], argv[4], argv[6]);
     std::string notes;
-    for (int i = 0; i < 5; ++i) notes += BlockNote(i, Slot(i < 3 ? i : i + 3), NewNoteIdentity(), "a" + std::to_string(i));
+    for (int i = 0; i < 5; ++i)
+        notes += BlockNote(i, Slot(i < 3 ? i : i + 3), NewNoteIdentity(), "a" + std::to_string(i));
     WriteBytes(a.Path(), notes);
     if (!ProgramSide::WaitFor(60000, [&] { return ReadBytes(b.Path()) == notes; })) {
         std::printf("the first file never reached the other side\n");

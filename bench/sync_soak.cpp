@@ -90,7 +90,6 @@ bool Converge(Side& a, Side& b, int seconds) {
     return false;
 }
 
-
 class Soak {
 public:
     Soak(Side& a, Side& b, unsigned seed) : a_(a), b_(b), random_(seed) {}
@@ -123,7 +122,8 @@ private:
             if (kind < 4) SetText(side, row);
             else if (kind < 7) MoveNote(side, row);
             else if (kind < 9 || count <= 3) AddNote(side);
-            else DeleteNote(side, row);
+            else
+                DeleteNote(side, row);
         }
     }
     std::string Marker(const Side& side) { return side.name + "-r" + std::to_string(round_) + "-" + std::to_string(++marker_); }
@@ -170,7 +170,8 @@ private:
             std::printf("--- its file:\n");
             for (const NoteRecord& row : FileState(side->Path()).table.rows)
                 std::printf("  %s %s %d,%d\n", row.identity.c_str(), row.text.c_str(), row.positionX, row.positionY);
-            for (const ConflictCopy& copy : FindConflictCopies(side->Path(), "")) std::printf("  copy: %s\n", copy.path.c_str());
+            for (const ConflictCopy& copy : FindConflictCopies(side->Path(), ""))
+                std::printf("  copy: %s\n", copy.path.c_str());
             std::printf("--- its log:\n");
             for (const std::string& line : side->log.lines) std::printf("  %s\n", line.c_str());
         }

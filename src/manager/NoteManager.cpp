@@ -203,7 +203,8 @@ NoteManager::SaveResult NoteManager::Save(Report report, Then then) {
             return SaveResult::Saved;
         case NotesFile::Saved::Status::Deferred:
             if (then == Then::Quit) return SaveFailed(report, "another program kept writing the file");
-            if (!std::exchange(savePending_, true)) services_.log.Failure("settings saved once another program has written the file");
+            if (!std::exchange(savePending_, true))
+                services_.log.Failure("settings saved once another program has written the file");
             services_.wakeup.LookAgainAfter(saved.retryMs);
             return SaveResult::Deferred;
         case NotesFile::Saved::Status::Failed: break;

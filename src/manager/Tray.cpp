@@ -22,7 +22,8 @@ std::vector<std::string> RestoreItems(const NoteManager& notes) {
         const std::string label = StoredToListLabel(deleted.note.text);
         const std::string_view start = Utf8Prefix(label, kCharactersShown);
         const std::string when = deleted.deletedAt.size() > 5 ? deleted.deletedAt.substr(5) : deleted.deletedAt;
-        const std::string by = deleted.by == DeletedBy::OtherWriter ? "  " + InLanguage(notes.Language(), kRemovedElsewhere) : "";
+        const std::string by =
+            deleted.by == DeletedBy::OtherWriter ? "  " + InLanguage(notes.Language(), kRemovedElsewhere) : "";
         items.push_back(when + "  " + std::string(start) + (start.size() < label.size() ? "…" : "") + by);
     }
     return items;

@@ -79,7 +79,7 @@ bool IsReadOnly(const std::string& target) {
 // Writes a fresh temporary file beside target, flushed to disk, and puts it in target's place in one step.
 template <typename SetMode>
 bool ReplaceByTemporary(const std::string& target, std::string_view bytes, SetMode setMode, bool failAfterWriting,
-                 std::string* error) {
+                        std::string* error) {
     std::string temp = target + std::string(kTemporaryInfix) + std::string(kTempRandomLength, 'X');
     // A fresh name, created exclusively: nothing planted beside the file can redirect or block the write.
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
@@ -196,13 +196,15 @@ bool WriteFileAtomicallyOnDisk(const std::string& path, std::string_view bytes, 
         if (error) *error = target + ": the file is read-only";
         return false;
     }
-    return ReplaceByTemporary(target, bytes, [&](int fd) { TakeOverAttributes(fd, target); }, failAfterWriting, error);
+    const auto keepAttributes = [&](int fd) { TakeOverAttributes(fd, target); };
+    return ReplaceByTemporary(target, bytes, keepAttributes, failAfterWriting, error);
 }
 
 bool WriteOwnFile(const std::string& path, std::string_view bytes, const std::string& modeLike, std::string* error) {
     if (!IsOwnFilePlace(path, error)) return false;
     const mode_t mode = OwnFileMode(modeLike);
-    return ReplaceByTemporary(path, bytes, [mode](int fd) { fchmod(fd, mode); }, false, error);
+    const auto setMode = [mode](int fd) { fchmod(fd, mode); };
+    return ReplaceByTemporary(path, bytes, setMode, false, error);
 }
 
 bool MakeOwnFolder(const std::string& folder, std::string* error) {

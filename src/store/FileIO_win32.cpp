@@ -59,7 +59,8 @@ FileStamp StampOf(HANDLE file) {
 
 bool IsLinkInPlace(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 FileRead ReadRegularFile(const std::string& path, bool followLinks) {
@@ -70,9 +71,9 @@ FileRead ReadRegularFile(const std::string& path, bool followLinks) {
         result.error = path + ": a link stands in its place";
         return result;
     }
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
-                              nullptr);
+    HANDLE file =
+        CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -109,7 +110,7 @@ FileRead ReadRegularFile(const std::string& path, bool followLinks) {
 
 // Writes a fresh temporary file beside target, flushed to disk, and puts it in target's place in one step.
 bool ReplaceByTemporary(const std::wstring& target, const std::string& shownPath, std::string_view bytes,
-                 bool failAfterWriting, std::string* error) {
+                        bool failAfterWriting, std::string* error) {
     const std::wstring temp = UniqueTempName(target);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

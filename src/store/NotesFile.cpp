@@ -20,7 +20,8 @@ FileRead ReadWhenWritten(const std::string& path, Clock& clock, int pollMs) {
     const int64_t deadline = clock.NowMs() + kStartWaitMs;
     for (;;) {
         FileRead read = ReadSettingsFile(path);
-        const bool inFlux = read.status == FileRead::Status::Read && (read.changing || WritersOf(path) == Writers::Writing);
+        const bool inFlux =
+            read.status == FileRead::Status::Read && (read.changing || WritersOf(path) == Writers::Writing);
         if (!inFlux || clock.NowMs() >= deadline) return read;
         clock.SleepMs(std::max(1, pollMs));
     }
@@ -77,9 +78,12 @@ NotesFile::Start NotesFile::Load(size_t capacity) {
     const bool unsaved = ours.has_value();
     if (!ours && versions_.Any() && !versions_.IsLast(file)) ours = versions_.Last();
     std::optional<Merged> merged;
-    if (ours && outcome == LoadOutcome::Loaded) merged = MergeFile(*ours, start.notes, {}, kept, file);
-    else if (ours) merged = Merged{std::move(*ours), {}};  // a file without notes is no version: nothing of it joins
-    else versions_.Record(file, kept, start.notes);
+    if (ours && outcome == LoadOutcome::Loaded)
+        merged = MergeFile(*ours, start.notes, {}, kept, file);
+    else if (ours)
+        merged = Merged{std::move(*ours), {}};  // a file without notes is no version: nothing of it joins
+    else
+        versions_.Record(file, kept, start.notes);
     MergeConflictCopies(merged, merged ? merged->notes : start.notes, {});
     if (merged && !SameNotes(merged->notes, start.notes)) {
         start.notes = std::move(merged->notes);
@@ -186,7 +190,9 @@ NotesFile::Look NotesFile::LookForChanges(const NoteState& ours, const std::vect
     return look;
 }
 
-bool NotesFile::DiffersFromFile(const NoteState& notes) { return versions_.Any() && !SameNotes(notes, versions_.Last()); }
+bool NotesFile::DiffersFromFile(const NoteState& notes) {
+    return versions_.Any() && !SameNotes(notes, versions_.Last());
+}
 
 // ---- The save
 

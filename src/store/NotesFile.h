@@ -36,9 +36,9 @@ public:
     NotesFile(Setup setup, Clock& clock, FailureLog& log);
 
     struct Start {
-        LoadResult loaded;  // what the file held
-        NoteState notes;    // the notes to show: the file's, joined by what was not saved before the end
-                            // of the last run, by another writer's changes since and by conflict copies
+        LoadResult loaded;       // what the file held
+        NoteState notes;         // the notes to show: the file's, joined by what was not saved before the end
+                                 // of the last run, by another writer's changes since and by conflict copies
         bool needsSave = false;  // they differ from the file
     };
     Start Load(size_t capacity);
@@ -64,11 +64,11 @@ public:
 
     struct Saved {
         enum class Status { Saved, Deferred, Failed } status = Status::Saved;
-        NoteState notes;                 // ours as saved (or as it would have been), another writer's merged in
-        std::optional<RowMap> rows;      // when something was merged in: as in Merged
-        std::optional<NoteTable> written;         // the table as the file now holds it (not before quitting)
-        int retryMs = 0;                 // Deferred: when to try again
-        std::string error;               // Failed: why
+        NoteState notes;                   // ours as saved (or as it would have been), another writer's merged in
+        std::optional<RowMap> rows;        // when something was merged in: as in Merged
+        std::optional<NoteTable> written;  // the table as the file now holds it (not before quitting)
+        int retryMs = 0;                   // Deferred: when to try again
+        std::string error;                 // Failed: why
     };
     enum class Then { GoOn, Quit };  // before quitting, nothing is read back and a save may wait a while
     // Writes ours once the file has settled: in one step under the lock, after merging what another writer
@@ -121,10 +121,10 @@ private:
     FailureLog& log_;
     SettingsVersions versions_;  // what the file held when the program last read or wrote it
     Settling settling_;
-    std::vector<std::string> mergedCopies_;  // conflict copies merged but not moved away
+    std::vector<std::string> mergedCopies_;              // conflict copies merged but not moved away
     std::map<std::string, FileStamp> unreadableCopies_;  // looked at again only once they change
-    std::optional<FileStamp> ignored_;  // a file without notes, already reported
-    std::string todaysCopy_;            // the daily copy the save under way made
+    std::optional<FileStamp> ignored_;                   // a file without notes, already reported
+    std::string todaysCopy_;                             // the daily copy the save under way made
     bool lockReported_ = false;
 };
 

@@ -36,7 +36,8 @@ std::string NotesFile::CopiesFolder() const {
 
 // A copy is merged like any other writer's version, from the version it most likely started from, and
 // then moved out of the synced folder; a copy that cannot be moved is not merged twice.
-void NotesFile::MergeConflictCopies(std::optional<Merged>& merged, const NoteState& ours, const std::vector<bool>& pinned) {
+void NotesFile::MergeConflictCopies(std::optional<Merged>& merged, const NoteState& ours,
+                                    const std::vector<bool>& pinned) {
     for (const ConflictCopy& copy : FindConflictCopies(setup_.settingsPath, setup_.computerName)) {
         if (std::find(mergedCopies_.begin(), mergedCopies_.end(), copy.path) != mergedCopies_.end()) continue;
         std::optional<NoteState> theirs = ReadCopy(copy);
@@ -68,7 +69,8 @@ std::optional<NoteState> NotesFile::ReadCopy(const ConflictCopy& copy) {
         return std::nullopt;
     };
     const std::optional<FileStamp> settings = StampOfFile(setup_.settingsPath);
-    if (stamp->size > LargestCopyWorthReading(settings ? settings->size : 0)) return notACopy("too large to be a copy of the notes");
+    if (stamp->size > LargestCopyWorthReading(settings ? settings->size : 0))
+        return notACopy("too large to be a copy of the notes");
     FileRead read = ReadOwnFile(copy.path);
     if (read.status != FileRead::Status::Read || read.changing) return std::nullopt;
     if (copy.confirmByContent && !versions_.Knows(read.bytes)) return notACopy(nullptr);  // a file of the user's
@@ -80,8 +82,10 @@ void NotesFile::MoveCopyAway(const std::string& path) {
     mergedCopies_.push_back(path);
     std::string error;
     if (CopiesFolder().empty()) return;
-    if (MoveIntoFolder(path, CopiesFolder() + "/conflicts", setup_.settingsPath, &error)) mergedCopies_.pop_back();
-    else log_.Failure("a merged conflict copy stays where it is: " + error);
+    if (MoveIntoFolder(path, CopiesFolder() + "/conflicts", setup_.settingsPath, &error))
+        mergedCopies_.pop_back();
+    else
+        log_.Failure("a merged conflict copy stays where it is: " + error);
 }
 
 // ---- Daily copies
@@ -112,7 +116,9 @@ void NotesFile::ForgetTodaysCopy() {
 
 // ---- What a session's end could not save
 
-std::string NotesFile::UnsavedPath() const { return CopiesFolder().empty() ? std::string() : CopiesFolder() + "/unsaved.ini"; }
+std::string NotesFile::UnsavedPath() const {
+    return CopiesFolder().empty() ? std::string() : CopiesFolder() + "/unsaved.ini";
+}
 
 void NotesFile::KeepUnsaved(const NoteState& ours) {
     std::string error;
@@ -155,14 +161,16 @@ void NotesFile::KeepDeleted(std::vector<NoteRecord> records, DeletedBy by) {
     std::vector<DeletedNote> deleted = LoadDeletedNotes(path);
     const std::string now = LocalTimeNow();
     for (NoteRecord& record : records) deleted.insert(deleted.begin(), DeletedNote{std::move(record), now, by});
-    if (!SaveDeletedNotes(path, deleted, setup_.settingsPath, &error)) log_.Failure("a deleted note was not kept: " + error);
+    if (!SaveDeletedNotes(path, deleted, setup_.settingsPath, &error))
+        log_.Failure("a deleted note was not kept: " + error);
 }
 
 std::vector<DeletedNote> NotesFile::DeletedNotes(const std::vector<std::string>& currentIdentities) const {
     std::vector<DeletedNote> all = LoadDeletedNotes(DeletedNotesPath(setup_.settingsPath));
     if (OtherWritersDeletesPath() != DeletedNotesPath(setup_.settingsPath))
         for (DeletedNote& note : LoadDeletedNotes(OtherWritersDeletesPath())) all.push_back(std::move(note));
-    std::stable_sort(all.begin(), all.end(), [](const DeletedNote& a, const DeletedNote& b) { return a.deletedAt > b.deletedAt; });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const DeletedNote& a, const DeletedNote& b) { return a.deletedAt > b.deletedAt; });
     // A note that is a note again, or listed already, is not offered twice.
     std::vector<std::string> seen = currentIdentities;
     std::vector<DeletedNote> offered;
@@ -184,11 +192,13 @@ std::optional<NoteRecord> NotesFile::TakeDeleted(size_t index, const std::vector
         taken.by == DeletedBy::Here ? DeletedNotesPath(setup_.settingsPath) : OtherWritersDeletesPath();
     std::vector<DeletedNote> kept = LoadDeletedNotes(path);
     const auto same = [&](const DeletedNote& note) {
-        return note.deletedAt == taken.deletedAt && note.note.identity == taken.note.identity && note.note.text == taken.note.text;
+        return note.deletedAt == taken.deletedAt && note.note.identity == taken.note.identity &&
+               note.note.text == taken.note.text;
     };
     const auto it = std::find_if(kept.begin(), kept.end(), same);
     if (it != kept.end()) kept.erase(it);
     std::string error;
-    if (!SaveDeletedNotes(path, kept, setup_.settingsPath, &error)) log_.Failure("the restored note stays listed: " + error);
+    if (!SaveDeletedNotes(path, kept, setup_.settingsPath, &error))
+        log_.Failure("the restored note stays listed: " + error);
     return taken.note;
 }

@@ -66,7 +66,8 @@ void AdoptTheirIdentities(std::vector<NoteRecord>& base, std::vector<NoteRecord>
 
 // A writer that drops the identities it does not know (an older version of the program) names every note by
 // its section again. Such a note is the base's note of that section: the same note, not a new one.
-void TakeBaseIdentities(const NoteTable& base, std::vector<NoteRecord>& theirs, const std::vector<std::string>& theirSections) {
+void TakeBaseIdentities(const NoteTable& base, std::vector<NoteRecord>& theirs,
+                        const std::vector<std::string>& theirSections) {
     std::set<std::string> taken;
     for (const NoteRecord& row : theirs) taken.insert(row.identity);
     std::map<std::string, const NoteRecord*> bySection;

@@ -44,8 +44,10 @@ void SettingsVersions::LoadKept() {
         nextNumber_ = std::max(nextNumber_, number + 1);
         std::error_code failure;
         const size_t size = size_t(std::filesystem::file_size(std::filesystem::u8path(path), failure));
-        if (versions_.size() < kKept && !failure) versions_.push_back({{}, std::nullopt, path, size, false});
-        else RemoveFile(path);
+        if (versions_.size() < kKept && !failure)
+            versions_.push_back({{}, std::nullopt, path, size, false});
+        else
+            RemoveFile(path);
     }
     // The newest is what the file held when this machine last looked: it is compared with the file now.
     while (!versions_.empty() && !Read(versions_.front())) versions_.pop_front();

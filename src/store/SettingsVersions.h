@@ -29,7 +29,9 @@ public:
     // (""), and older ones are then not kept on disk either: a merge after a restart has no base rather
     // than a wrong one.
     void Record(const FileFingerprint& file, std::string_view bytes, NoteState state);
-    void Record(std::string_view bytes, NoteState state) { Record(FileFingerprint::Of(bytes), bytes, std::move(state)); }
+    void Record(std::string_view bytes, NoteState state) {
+        Record(FileFingerprint::Of(bytes), bytes, std::move(state));
+    }
     // The same, where the notes are not needed again in this run (before quitting): kept on disk only.
     void RecordOnDisk(std::string_view bytes);
 

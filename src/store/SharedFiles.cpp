@@ -54,7 +54,8 @@ bool IsComputerNameCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0
 // The names Windows gives a computer it sets up: "DESKTOP-" or "LAPTOP-" and seven letters and digits,
 // "WIN-" and eleven.
 bool IsGeneratedComputerName(std::string_view name) {
-    for (const auto& [prefix, length] : {std::pair<std::string_view, size_t>{"DESKTOP-", 7}, {"LAPTOP-", 7}, {"WIN-", 11}}) {
+    for (const auto& [prefix, length] :
+         {std::pair<std::string_view, size_t>{"DESKTOP-", 7}, {"LAPTOP-", 7}, {"WIN-", 11}}) {
         if (!StartsWith(name, prefix) || name.size() != prefix.size() + length) continue;
         const std::string_view rest = name.substr(prefix.size());
         return std::all_of(rest.begin(), rest.end(), [](char c) { return c != '-' && IsComputerNameCharacter(c); });
@@ -66,7 +67,8 @@ bool IsGeneratedComputerName(std::string_view name) {
 
 CopyName ConflictCopyName(std::string_view name, std::string_view settingsName, std::string_view computerName) {
     const NameParts settings = Split(settingsName);
-    if (name == settingsName || !StartsWith(name, settings.stem) || name.size() <= settingsName.size()) return CopyName::NotACopy;
+    if (name == settingsName || !StartsWith(name, settings.stem) || name.size() <= settingsName.size())
+        return CopyName::NotACopy;
     if (!EndsWith(name, settings.extension)) return CopyName::NotACopy;
     const std::string_view middle =
         name.substr(settings.stem.size(), name.size() - settings.stem.size() - settings.extension.size());
@@ -102,7 +104,8 @@ bool Taken(const fs::path& path) {
 }
 }  // namespace
 
-bool MoveIntoFolder(const std::string& path, const std::string& folder, const std::string& modeLike, std::string* error) {
+bool MoveIntoFolder(const std::string& path, const std::string& folder, const std::string& modeLike,
+                    std::string* error) {
     if (!MakeOwnFolder(folder, error)) return false;
     std::error_code failure;
     const fs::path into = fs::u8path(folder);

@@ -30,7 +30,8 @@ struct ConflictCopy {
 std::vector<ConflictCopy> FindConflictCopies(const std::string& settingsPath, std::string_view computerName);
 // Moves a file into one of the program's folders (made when missing), under a name not yet taken there,
 // no more readable than the file at modeLike; false and error when it stays where it is.
-bool MoveIntoFolder(const std::string& path, const std::string& folder, const std::string& modeLike, std::string* error);
+bool MoveIntoFolder(const std::string& path, const std::string& folder, const std::string& modeLike,
+                    std::string* error);
 
 // The file beside the settings that keeps the notes the user deleted: "<stem>.deleted<ext>", which no
 // reader of the settings takes for a note.

@@ -136,8 +136,9 @@ TEST_F(SharedNotes, AConflictCopyIsMergedThenMovedAway) {
     presenter->ReloadNotes();  // nothing new: nothing changes
     EXPECT_EQ(manager->NoteCount(), 4u);
 
-    for (const char* name : {"TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini", "TextSetting (conflicted copy 2026-12-08).ini",
-                             "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX2M9A.ini", "TextSetting-THISPC.ini"})
+    for (const char* name :
+         {"TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini", "TextSetting (conflicted copy 2026-12-08).ini",
+          "TextSetting (Ann's conflicted copy).ini", "TextSetting-DESKTOP-7QX2M9A.ini", "TextSetting-THISPC.ini"})
         EXPECT_EQ(ConflictCopyName(name, kSettingsFileName, "ThisPC"), CopyName::Copy) << name;
     for (const char* name : {"TextSetting.ini", "TextSetting.ini.tmp-123-4", "TextSetting.deleted.ini", "TextSetting (2).ini",
                              "Other.sync-conflict-1-2-3.ini", "TextSetting-old.ini", "TextSetting-old.ini.bak"})
@@ -316,7 +317,8 @@ TEST_F(SharedNotes, ATextSetAsideByAConflictPrintsOverNoOtherNote) {
     for (int row : {0, 1}) {
         const WindowRect other = *WindowOfRow(row)->TextBounds();
         EXPECT_FALSE(setAside->left < other.right && other.left < setAside->right && setAside->top < other.bottom &&
-                     other.top < setAside->bottom) << row;
+                     other.top < setAside->bottom)
+            << row;
     }
     EXPECT_EQ(FileNotes().table.rows[2].positionY, WindowOfRow(2)->rect.top);
     EXPECT_GT(WindowOfRow(2)->rect.top, 160);

@@ -21,7 +21,8 @@ std::string Notes(bool writers) {
     std::string file;
     for (int i = 0; i < kNotes; ++i) {
         const QPoint at = PlaceOf(i) + (writers && i == 6 ? QPoint(0, 40) : QPoint());
-        const std::string text = writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i);
+        const std::string text =
+            writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i);
         file += BlockNote(i, at.x(), at.y(), "isShow=1\nnoteId=note000" + std::to_string(i) + "\n", text);
     }
     return file;
@@ -70,8 +71,10 @@ TEST_F(EndToEndQt, AFileRewrittenInPlaceInPiecesCostsNoNote) {
         const size_t piece = (theirs.size() + size_t(c.pieces) - 1) / size_t(c.pieces);
         // What the user or the session does while the file is cut short: after the first piece, or the truncation.
         const auto meanwhile = [&] {
-            if (c.during == During::SessionEnd) kill(program.Pid(), SIGTERM);
-            else Drag(PlaceOf(0) + QPoint(60, 60), {100, 0});
+            if (c.during == During::SessionEnd)
+                kill(program.Pid(), SIGTERM);
+            else
+                Drag(PlaceOf(0) + QPoint(60, 60), {100, 0});
         };
         for (int i = 0; i < c.pieces; ++i) {
             if (i == (c.emptyFirst ? 0 : 1)) meanwhile();
@@ -82,7 +85,8 @@ TEST_F(EndToEndQt, AFileRewrittenInPlaceInPiecesCostsNoNote) {
         }
         close(fd);
         if (c.during == During::Drag) QThread::msleep(2500);  // looked at again once it settled
-        EXPECT_TRUE(c.during == During::SessionEnd ? program.Exited(15000) && program.ExitCode() == 0 : program.Terminate());
+        EXPECT_TRUE(c.during == During::SessionEnd ? program.Exited(15000) && program.ExitCode() == 0
+                                                   : program.Terminate());
 
         NoteState file;
         LoadSettingsFromText(file, DecodeSettingsBytes(ReadBytes(SettingsPath())));

@@ -47,8 +47,9 @@ TEST(EnglishInterface, QtAndTheWindowsCatalogueTranslateAlikeAndNoDialogCaptionS
     TempFolder folder;
     FakeFrontEnd fakes;
     LyricsWindowFactory windows;
-    CSkyslate2Dlg manager({windows, fakes.screens, fakes.pickers, fakes.messages, fakes.autostart, fakes.app,
-                           fakes.log, fakes.clock, fakes.wakeup, folder.File("TextSetting.ini"), "", UiLanguage::English, "", SettleTimes{}});
+    CSkyslate2Dlg manager({windows, fakes.screens, fakes.pickers, fakes.messages, fakes.autostart, fakes.app, fakes.log,
+                           fakes.clock, fakes.wakeup, folder.File("TextSetting.ini"), "", UiLanguage::English, "",
+                           SettleTimes{}});
     manager.Presenter().Start();
     QuickSettingsDialogs dialogs(manager.Notes(), manager.Presenter());
     auto* note = dynamic_cast<CLyricsWindow*>(manager.Notes().WindowOf(0));

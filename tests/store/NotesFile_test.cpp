@@ -75,10 +75,10 @@ TEST_F(NotesFileTest, AFileBeingWrittenIsTakenOnlyOnceItIsWhole) {
         size_t firstPiece;  // bytes written before it pauses
         bool holdsTheFile;  // keeps it open for writing meanwhile
     };
-    for (const Writer& writer : {Writer{"in place, holding it open", cutAfterASection, true},
-                                 Writer{"truncated, then written", 0, true},
-                                 Writer{"cut inside a line, closed between the pieces", cutInALine, false},
-                                 Writer{"emptied and closed", 0, false}}) {
+    for (const Writer& writer :
+         {Writer{"in place, holding it open", cutAfterASection, true}, Writer{"truncated, then written", 0, true},
+          Writer{"cut inside a line, closed between the pieces", cutInALine, false},
+          Writer{"emptied and closed", 0, false}}) {
         SCOPED_TRACE(writer.how);
         WriteBytes(Path(), kThree);
         std::unique_ptr<NotesFile> file = Open();
@@ -145,7 +145,8 @@ TEST_F(NotesFileTest, SavesOfTwoProgramsOnOneFileTakeTurns) {
 // has the base it would have had without the restart. Moves of both sides stay, a delete stays, a text
 // changed on one side only is no conflict.
 TEST_F(NotesFileTest, AMergeAfterARestartHasTheSameBase) {
-    const std::string there = Section(0, "a1a1a1a1", "a") + Section(1, "b2b2b2b2", "b", 400) + Section(3, "d4d4d4d4", "d");
+    const std::string there =
+        Section(0, "a1a1a1a1", "a") + Section(1, "b2b2b2b2", "b", 400) + Section(3, "d4d4d4d4", "d");
     const std::string copyName = "TextSetting.sync-conflict-20261209-101010-HERE.ini";
     std::string merged[2];
     for (const bool restart : {false, true}) {
@@ -195,10 +196,10 @@ TEST(ConflictCopyNames, OnlyWhatSyncToolsMake) {
         {"TextSetting.sync-conflict-20261208-101010-ABCDEFG.ini", CopyName::Copy},
         {"TextSetting (conflicted copy 2026-12-08).ini", CopyName::Copy},
         {"TextSetting (Ann's conflicted copy).ini", CopyName::Copy},
-        {"TextSetting-DESKTOP-7QX2M9A.ini", CopyName::Copy},  // as Windows names a computer
+        {"TextSetting-DESKTOP-7QX2M9A.ini", CopyName::Copy},           // as Windows names a computer
         {"TextSetting-LAPTOP-K3J9Q1ZR.ini", CopyName::MaybeComputer},  // one letter too many for that
-        {"TextSetting-thispc.ini", CopyName::Copy},           // this computer's own
-        {"TextSetting-PC01.ini", CopyName::MaybeComputer},    // a copy only when it holds a version we know
+        {"TextSetting-thispc.ini", CopyName::Copy},                    // this computer's own
+        {"TextSetting-PC01.ini", CopyName::MaybeComputer},             // a copy only when it holds a version we know
         {"TextSetting-DESKTOP-7QX.ini", CopyName::MaybeComputer},
         {"TextSetting-BACKUP.ini", CopyName::NotACopy},
         {"TextSetting-2024.ini", CopyName::NotACopy},
@@ -226,9 +227,11 @@ TEST_F(NotesFileTest, AConflictCopyThatIsNoneIsLookedAtOncePerChange) {
     WriteBytes(garbage, "[Window]\nwidth=3\n");
     WriteBytes(usersOwn, Section(0, "e5e5e5e5", "a note of the user's"));
     std::ofstream(fs::u8path(huge), std::ios::binary).seekp((65 << 20) - 1) << '\n';
-    for (int look = 0; look < 3; ++look) EXPECT_EQ(file->LookForChanges(ours, {}).status, NotesFile::Look::Status::Unchanged);
+    for (int look = 0; look < 3; ++look)
+        EXPECT_EQ(file->LookForChanges(ours, {}).status, NotesFile::Look::Status::Unchanged);
     const auto count = [&](const std::string& part) {
-        return std::count_if(log.lines.begin(), log.lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
+        return std::count_if(log.lines.begin(), log.lines.end(),
+                             [&](const std::string& line) { return line.find(part) != std::string::npos; });
     };
     EXPECT_EQ(count("not readable as notes"), 1);
     EXPECT_EQ(count("too large"), 1);
@@ -270,7 +273,8 @@ TEST_F(NotesFileTest, ANoteAnotherWriterRemovedCanComeBack) {
     EXPECT_EQ(ReadBytes(folder.File("TextSetting.deleted.ini")).find("text=b"), std::string::npos);
     EXPECT_EQ(file->DeletedNotes({"a1a1a1a1", "b2b2b2b2"}).size(), 1u);  // b is a note again
 
-    const std::optional<NoteRecord> back = file->TakeDeleted(size_t(byText(deleted, "b") - deleted.begin()), {"a1a1a1a1"});
+    const std::optional<NoteRecord> back =
+        file->TakeDeleted(size_t(byText(deleted, "b") - deleted.begin()), {"a1a1a1a1"});
     ASSERT_TRUE(back);
     EXPECT_EQ(back->text, "b");
     EXPECT_EQ(file->DeletedNotes({"a1a1a1a1"}).size(), 1u);
@@ -295,7 +299,8 @@ TEST_F(NotesFileTest, DailyCopiesOnlyOfChangesWithinTheirBound) {
     TempFolder bound;
     for (int i = 0; i < 4; ++i) {
         WriteBytes(bound.File("copy" + std::to_string(i)), std::string(1000, 'x'));
-        fs::last_write_time(fs::u8path(bound.File("copy" + std::to_string(i))), fs::file_time_type::clock::now() - std::chrono::hours(10 - i));
+        fs::last_write_time(fs::u8path(bound.File("copy" + std::to_string(i))),
+                            fs::file_time_type::clock::now() - std::chrono::hours(10 - i));
     }
     TrimCopies({bound.Path()}, 2500);
     EXPECT_FALSE(Exists(bound.File("copy0")) || Exists(bound.File("copy1")));

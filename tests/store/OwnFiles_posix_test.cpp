@@ -35,7 +35,8 @@ TEST(OwnFiles, NoneIsMoreReadableThanTheNotesOrWrittenThroughALink) {
     const std::string copies = CopiesFolderFor(data.Path(), path);
     const std::string today = DailyCopyPath(copies + "/daily", kSettingsFileName, LocalTimeNow().substr(0, 10));
     fs::create_directories(fs::u8path(copies + "/daily"));
-    for (const std::string& planted : {DeletedNotesPath(path), today}) fs::create_symlink(fs::u8path(victim), fs::u8path(planted));
+    for (const std::string& planted : {DeletedNotesPath(path), today})
+        fs::create_symlink(fs::u8path(victim), fs::u8path(planted));
 
     FakeClock clock;
     FakeLog log;
@@ -61,10 +62,12 @@ TEST(OwnFiles, NoneIsMoreReadableThanTheNotesOrWrittenThroughALink) {
     fs::permissions(fs::u8path(copy), fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     file.LookForChanges(ours, {});
     std::ofstream writer(fs::u8path(path), std::ios::app);  // being written at the session's end
-    EXPECT_EQ(file.Save(ours, {}, NotesFile::Then::Quit, NoteTable::kCapacity).status, NotesFile::Saved::Status::Deferred);
+    EXPECT_EQ(file.Save(ours, {}, NotesFile::Then::Quit, NoteTable::kCapacity).status,
+              NotesFile::Saved::Status::Deferred);
 
     std::map<std::string, unsigned> modes, expected;
-    for (const std::string& own : {DeletedNotesPath(path), today, copies + "/conflicts/" + NameOf(copy), copies + "/unsaved.ini"}) {
+    for (const std::string& own :
+         {DeletedNotesPath(path), today, copies + "/conflicts/" + NameOf(copy), copies + "/unsaved.ini"}) {
         modes[own] = ModeOf(own);
         expected[own] = 0600;
     }

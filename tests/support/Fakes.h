@@ -54,8 +54,10 @@ struct FakeWindow : NoteWindow {
         if (!visible || look.text.empty()) return std::nullopt;
         size_t lines = 1, longest = 0, length = 0;
         for (char c : look.text) {
-            if (c == '\n') ++lines, length = 0;
-            else if (c != '\r') longest = std::max(longest, ++length);
+            if (c == '\n')
+                ++lines, length = 0;
+            else if (c != '\r')
+                longest = std::max(longest, ++length);
         }
         const int32_t width = std::min<int32_t>(rect.width(), int32_t(float(longest) * look.emSize / 2));
         const int32_t height = std::min<int32_t>(rect.height(), int32_t(float(lines) * look.emSize * 1.25f));
@@ -199,7 +201,7 @@ struct FakeFrontEnd {
     SettleTimes settle{0, 0, 250};
 
     NoteManager::Services Services(const std::string& settingsPath) {
-        return {factory, screens, pickers,  messages, autostart, app, log, clock, wakeup,
-                settingsPath, dataFolder, UiLanguage::Chinese, "THISPC", settle};
+        return {factory, screens, pickers,      messages,   autostart,           app,      log,
+                clock,   wakeup,  settingsPath, dataFolder, UiLanguage::Chinese, "THISPC", settle};
     }
 };

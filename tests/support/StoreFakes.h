@@ -42,4 +42,3 @@ struct FakeClock : Clock {
         }
     }
 };
-

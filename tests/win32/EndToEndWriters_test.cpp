@@ -24,10 +24,12 @@ std::string Notes(bool writers) {
     std::string file;
     for (int i = 0; i < kNotes; ++i) {
         const POINT at = PlaceOf(i);
-        file += "[Text_" + std::to_string(i) + "]\nisShow=1\nnoteId=note000" + std::to_string(i) + "\npositionX=" +
-                std::to_string(at.x) + "\npositionY=" + std::to_string(at.y) +
-                "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\nfontSize=800\ntext=" +
-                (writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i)) + "\n";
+        file +=
+            "[Text_" + std::to_string(i) + "]\nisShow=1\nnoteId=note000" + std::to_string(i) +
+            "\npositionX=" + std::to_string(at.x) + "\npositionY=" + std::to_string(at.y) +
+            "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\nfontSize=800\ntext=" +
+            (writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i)) +
+            "\n";
     }
     return file;
 }
