@@ -4,10 +4,8 @@
 #include <utility>
 
 #include "manager/ViewUpdate.h"
-#include "store/FileIO.h"
 #include "store/NoteText.h"
 #include "store/Settings.h"
-#include "store/SettingsEncoding.h"
 #include "store/SharedFiles.h"
 
 // The owner of the notes: start-up, each note's window, the save and what the file holds afterwards,

@@ -23,7 +23,6 @@ public:
     // Takes the lock on the file at path (made when missing, never through a link) without waiting.
     Result TryTake(const std::string& path, std::string* problem);
     void Release();
-    bool Held() const { return handle_ != kNone; }
 
 private:
     static constexpr intptr_t kNone = -1;

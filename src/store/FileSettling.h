@@ -37,7 +37,6 @@ public:
     int WaitBeforeTaking(const FileLook& look, int64_t nowMs);
     // The file is a known version again: the next change starts afresh.
     void Forget() { candidate_.reset(); }
-    const SettleTimes& Times() const { return times_; }
 
 private:
     SettleTimes times_;

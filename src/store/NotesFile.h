@@ -114,7 +114,8 @@ private:
     void RemoveUnsaved();
     std::string CopiesFolder() const;
     std::string UnsavedPath() const;
-    std::string OtherWritersDeletesPath() const;
+    // Where the notes deleted by whom are listed.
+    std::string DeletedListOf(DeletedBy by) const;
 
     Setup setup_;
     Clock& clock_;

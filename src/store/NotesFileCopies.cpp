@@ -147,12 +147,13 @@ void NotesFile::RemoveUnsaved() {
 
 // What other writers removed is this machine's own record: beside the file, where every machine would write
 // it at once, it would only make the sync tool's conflicts.
-std::string NotesFile::OtherWritersDeletesPath() const {
-    return CopiesFolder().empty() ? DeletedNotesPath(setup_.settingsPath) : CopiesFolder() + "/deleted-elsewhere.ini";
+std::string NotesFile::DeletedListOf(DeletedBy by) const {
+    if (by == DeletedBy::Here || CopiesFolder().empty()) return DeletedNotesPath(setup_.settingsPath);
+    return CopiesFolder() + "/deleted-elsewhere.ini";
 }
 
 void NotesFile::KeepDeleted(std::vector<NoteRecord> records, DeletedBy by) {
-    const std::string path = by == DeletedBy::Here ? DeletedNotesPath(setup_.settingsPath) : OtherWritersDeletesPath();
+    const std::string path = DeletedListOf(by);
     std::string error;
     if (by == DeletedBy::OtherWriter && !CopiesFolder().empty() && !MakeOwnFolder(CopiesFolder(), &error)) {
         log_.Failure("notes another writer removed were not kept: " + error);
@@ -166,9 +167,9 @@ void NotesFile::KeepDeleted(std::vector<NoteRecord> records, DeletedBy by) {
 }
 
 std::vector<DeletedNote> NotesFile::DeletedNotes(const std::vector<std::string>& currentIdentities) const {
-    std::vector<DeletedNote> all = LoadDeletedNotes(DeletedNotesPath(setup_.settingsPath));
-    if (OtherWritersDeletesPath() != DeletedNotesPath(setup_.settingsPath))
-        for (DeletedNote& note : LoadDeletedNotes(OtherWritersDeletesPath())) all.push_back(std::move(note));
+    std::vector<DeletedNote> all = LoadDeletedNotes(DeletedListOf(DeletedBy::Here));
+    if (DeletedListOf(DeletedBy::OtherWriter) != DeletedListOf(DeletedBy::Here))
+        for (DeletedNote& note : LoadDeletedNotes(DeletedListOf(DeletedBy::OtherWriter))) all.push_back(std::move(note));
     std::stable_sort(all.begin(), all.end(),
                      [](const DeletedNote& a, const DeletedNote& b) { return a.deletedAt > b.deletedAt; });
     // A note that is a note again, or listed already, is not offered twice.
@@ -188,8 +189,7 @@ std::optional<NoteRecord> NotesFile::TakeDeleted(size_t index, const std::vector
     const std::vector<DeletedNote> offered = DeletedNotes(currentIdentities);
     if (index >= offered.size()) return std::nullopt;
     const DeletedNote& taken = offered[index];
-    const std::string path =
-        taken.by == DeletedBy::Here ? DeletedNotesPath(setup_.settingsPath) : OtherWritersDeletesPath();
+    const std::string path = DeletedListOf(taken.by);
     std::vector<DeletedNote> kept = LoadDeletedNotes(path);
     const auto same = [&](const DeletedNote& note) {
         return note.deletedAt == taken.deletedAt && note.note.identity == taken.note.identity &&

@@ -7,26 +7,14 @@
 #include <set>
 
 #include "EndToEndFixture.h"
+#include "InPlaceWriter.h"
 #include "store/Settings.h"
 
 namespace {
 
-constexpr int kNotes = 7;
+using in_place::kNotes;
 
-QPoint PlaceOf(int note) { return {20 + 400 * (note % 4), 20 + 300 * (note / 4)}; }
-
-// The notes as the program saved them, and as the writer rewrites them: note 3's text and note 6's place
-// changed there.
-std::string Notes(bool writers) {
-    std::string file;
-    for (int i = 0; i < kNotes; ++i) {
-        const QPoint at = PlaceOf(i) + (writers && i == 6 ? QPoint(0, 40) : QPoint());
-        const std::string text =
-            writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i);
-        file += BlockNote(i, at.x(), at.y(), "isShow=1\nnoteId=note000" + std::to_string(i) + "\n", text);
-    }
-    return file;
-}
+QPoint PlaceOf(int note) { return {in_place::PlaceOf(note).x, in_place::PlaceOf(note).y}; }
 
 void Drag(QPoint from, QPoint by) {
     Xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
@@ -58,10 +46,10 @@ TEST_F(EndToEndQt, AFileRewrittenInPlaceInPiecesCostsNoNote) {
         {"emptied for 1 s, then written, a drag", 1, 1000, true, During::Drag},
         {"emptied for 1 s, then written, the session ends", 1, 1000, true, During::SessionEnd},
     };
-    const std::string theirs = Notes(true);
+    const std::string theirs = in_place::Notes(true);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(SettingsPath(), Notes(false));
+        WriteBytes(SettingsPath(), in_place::Notes(false));
         RunningProgram program = Start();
         ASSERT_TRUE(program.WaitForRole("text_" + QString::number(kNotes - 1)));
         QThread::msleep(300);
@@ -95,9 +83,9 @@ TEST_F(EndToEndQt, AFileRewrittenInPlaceInPiecesCostsNoNote) {
         EXPECT_EQ(file.table.rows.size(), size_t(kNotes));
         EXPECT_EQ(texts.size(), size_t(kNotes));  // no note twice
         EXPECT_EQ(texts.count(WelcomeText()) + texts.count(WelcomeText(UiLanguage::English)), 0u);
-        EXPECT_EQ(texts.count("\xE2\x96\x88 written elsewhere"), 1u);
+        EXPECT_EQ(texts.count(in_place::kWrittenText), 1u);
         ASSERT_EQ(file.table.rows.size(), size_t(kNotes));
-        EXPECT_EQ(file.table.rows[6].positionY, PlaceOf(6).y() + 40);
+        EXPECT_EQ(file.table.rows[in_place::kMovedNote].positionY, PlaceOf(in_place::kMovedNote).y() + in_place::kMovedBy);
         if (c.during == During::Drag) {
             EXPECT_EQ(file.table.rows[0].positionX, PlaceOf(0).x() + 100);
         }

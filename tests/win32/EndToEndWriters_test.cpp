@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "FileHelpers.h"
+#include "InPlaceWriter.h"
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
 #include "store/Settings.h"
@@ -16,23 +17,9 @@
 
 namespace {
 
-constexpr int kNotes = 7;
-
-POINT PlaceOf(int note) { return {20 + 400 * (note % 4), 20 + 300 * (note / 4)}; }
-
-std::string Notes(bool writers) {
-    std::string file;
-    for (int i = 0; i < kNotes; ++i) {
-        const POINT at = PlaceOf(i);
-        file +=
-            "[Text_" + std::to_string(i) + "]\nisShow=1\nnoteId=note000" + std::to_string(i) +
-            "\npositionX=" + std::to_string(at.x) + "\npositionY=" + std::to_string(at.y) +
-            "\nwidth=600\nheight=200\ncolor=0,128,255\nfont=DejaVu Sans\nfontSize=800\ntext=" +
-            (writers && i == 3 ? "\xE2\x96\x88 written elsewhere" : "\xE2\x96\x88\xE2\x96\x88 " + std::to_string(i)) +
-            "\n";
-    }
-    return file;
-}
+using in_place::kNotes;
+using in_place::Notes;
+using in_place::PlaceOf;
 
 // Writes the file in place in three pieces a second apart, holding it open all the while.
 void WriteInPieces(const std::string& path, const std::string& bytes) {
@@ -79,8 +66,11 @@ TEST(EndToEndWriters, AFileRewrittenInPlaceInPiecesCostsNoNote) {
         for (const NoteRecord& note : file.table.rows) texts.insert(note.text);
         EXPECT_EQ(file.table.rows.size(), size_t(kNotes));
         EXPECT_EQ(texts.size(), size_t(kNotes));
-        EXPECT_EQ(texts.count("\xE2\x96\x88 written elsewhere"), 1u);
+        EXPECT_EQ(texts.count(in_place::kWrittenText), 1u);
         EXPECT_EQ(texts.count(WelcomeText()), 0u);
+        if (file.table.rows.size() == size_t(kNotes)) {
+            EXPECT_EQ(file.table.rows[in_place::kMovedNote].positionY, PlaceOf(in_place::kMovedNote).y + in_place::kMovedBy);
+        }
         if (!sessionEnds && !file.table.rows.empty()) {
             EXPECT_EQ(file.table.rows[0].positionX, PlaceOf(0).x + 100);
         }
