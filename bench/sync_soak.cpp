@@ -45,6 +45,7 @@ struct Side : FakeFrontEnd {
         notes = std::make_unique<NoteManager>(
             view, NoteManager::Services{factory, screens, pickers, messages, autostart, app, log, realClock, *lookAgain,
                                         Path(), dataFolder, UiLanguage::Chinese, name, SettleTimes{}});
+        factory.onUserPlaced = [this](NoteWindow& window, const WindowRect& rect) { notes->OnUserPlaced(window, rect); };
         presenter = std::make_unique<ManagerPresenter>(view, *notes);
         presenter->Start();
         watch = std::make_unique<SettingsWatch>(Path(), [this] { presenter->ReloadNotes(); });

@@ -105,6 +105,7 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     lookAgain = [&] { manager.ReloadNotes(); };
     QuickSettingsDialogs quickSettings(notes, manager);
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
+    windows.onUserPlaced = [&](NoteWindow& note, const WindowRect& place) { notes.OnUserPlaced(note, place); };
     SessionEnd sessionEnd([&] { notes.EndSession(); });
     if (!channel_->Listen([&] { manager.ShowManager(); }))
         log.Failure("a second start cannot reach this copy: " + channel_->Problem());

@@ -140,6 +140,7 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     ManagerPresenter& manager = dialog.Presenter();
     QuickSettingsDialogs quickSettings(notes, manager);
     windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, dialog.hwnd()); };
+    windows.onUserPlaced = [&](NoteWindow& note, const WindowRect& place) { notes.OnUserPlaced(note, place); };
     if (!dialog.CreateModeless(IDD_MANAGER, nullptr)) return 1;
     wakeup.window = dialog.hwnd();
     channel_->Listen([&] { manager.ShowManager(); });

@@ -55,8 +55,7 @@ struct Note {
     std::optional<Preview> preview;      // what the window shows instead of the record's look
     bool settingsOpen = false;           // its quick settings dialog is open: one at a time
 
-    // What the window was last told, so that nothing is asked twice and a move by the user can be told
-    // apart from where the program put the note.
+    // Where the program last put the window, or the user's drag left it: nothing is asked twice.
     WindowRect placed;
     bool lookCurrent = false;  // the window shows what the note should show now
     bool visible = false;

@@ -51,10 +51,7 @@ bool NoteManager::RoomForANote() {
 void NoteManager::AddNote() {
     if (!RoomForANote()) return;
     std::vector<Point> places;
-    for (Note& note : notes_) {
-        if (note.window) ReadBackPlace(note);  // where the user has moved it since
-        places.push_back({note.record.positionX, note.record.positionY});
-    }
+    for (const Note& note : notes_) places.push_back({note.record.positionX, note.record.positionY});
     NoteRecord note = NewNote(services_.language);
     const Point place = NewNotePlace(places, {note.positionX, note.positionY});
     note.positionX = place.x;
@@ -136,7 +133,6 @@ bool NoteManager::RemoveNote(int row) {
     }
     if (!IsRow(row)) return false;
     Note& note = notes_[size_t(row)];
-    if (note.OnScreen()) ReadBackPlace(note);  // it comes back where the user left it
     file_.KeepDeleted({note.record}, DeletedBy::Here);  // first, so that a note is never gone without a way back
     DropNote(row);
     return true;

@@ -132,20 +132,15 @@ void NoteManager::PushLook(Note& note) {
     note.lookCurrent = true;
 }
 
-// A window that is not where the program put it was moved or resized by the user: that is the note's
-// place now. Otherwise the stored place stays as it was, even where the window had to be adjusted.
-void NoteManager::ReadBackPlace(Note& note) {
-    const std::optional<WindowRect> rect = note.window->GetWindowRect();
-    if (!rect) {
-        services_.log.Failure("a note window's place could not be read");
-        return;
-    }
-    if (*rect == note.placed) return;
-    note.placed = *rect;
-    note.record.positionX = rect->left;
-    note.record.positionY = rect->top;
-    note.record.width = rect->width();
-    note.record.height = rect->height();
+void NoteManager::OnUserPlaced(const NoteWindow& window, const WindowRect& rect) {
+    const int row = RowOfWindow(&window);
+    if (row < 0) return;
+    Note& note = notes_[size_t(row)];
+    note.placed = rect;
+    note.record.positionX = rect.left;
+    note.record.positionY = rect.top;
+    note.record.width = rect.width();
+    note.record.height = rect.height();
 }
 
 void NoteManager::ApplyTopMostFlag(Note& note) {
@@ -164,7 +159,6 @@ void NoteManager::SetShown(int row, bool shown) {
     if (!note.window) return;
     if (shown) PushLook(note);  // a hidden note may have changed meanwhile
     if (note.visible == shown) return;
-    if (!shown) ReadBackPlace(note);  // where the user left it, before the window goes
     if (note.window->Show(shown)) note.visible = shown;
     else services_.log.Failure(shown ? "a note window could not be shown" : "a note window could not be hidden");
 }
@@ -174,7 +168,6 @@ void NoteManager::SyncNotes() {
         note.record.autoStart = m_autoStart;
         if (!note.window || !note.record.isShow) continue;
         PushLook(note);
-        ReadBackPlace(note);
         ApplyTopMostFlag(note);
     }
 }
@@ -276,18 +269,14 @@ void NoteManager::EndSession() {
 // ---- The desktop
 
 void NoteManager::OnMonitorsChanged() {
-    const std::vector<Monitor> before = std::move(monitors_);
     monitors_ = services_.screens.Monitors();
-    for (Note& note : notes_) KeepNoteOnScreen(note, before);
+    for (Note& note : notes_) KeepNoteOnScreen(note);
 }
 
-// A note goes back to its stored place whenever that is usable again. Only a window whose place was
-// still usable can have been moved by the user: the window system moves only those that lost their
-// monitor, and that rescue is not the user's.
-void NoteManager::KeepNoteOnScreen(Note& note, const std::vector<Monitor>& before) {
+// A note goes back to its stored place whenever that is usable again, and wherever the window system
+// moved it meanwhile.
+void NoteManager::KeepNoteOnScreen(Note& note) {
     if (!note.window) return;
-    const bool lostItsMonitor = KeepOnScreen(note.placed, monitors_) != note.placed;
-    if (note.visible && !lostItsMonitor && KeepOnScreen(note.placed, before) == note.placed) ReadBackPlace(note);
     const WindowRect target = PlaceOf(note.record, monitors_);
     const std::optional<WindowRect> now = note.window->GetWindowRect();
     if (target == note.placed && now && *now == target) return;

@@ -47,9 +47,10 @@ public:
     // Loads the settings, creates one window and list row per note and brings autostart in line. Stops
     // early when the session ended meanwhile (during a message box).
     void Start();
-    // Shown notes show what they should (their record or a preview), and where the user moved them
-    // reaches their settings.
+    // Shown notes show what they should: their record or a preview.
     void SyncNotes();
+    // The user dragged or resized a note's window: that is the note's place now, saved with the next save.
+    void OnUserPlaced(const NoteWindow& window, const WindowRect& rect);
     // Saves the notes; tells the user when the file could not be written.
     bool SaveSettings();
     // False when the notes could not be saved: the program then keeps running.
@@ -129,9 +130,8 @@ private:
     void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
     void CreateWindowFor(Note& note);
-    void KeepNoteOnScreen(Note& note, const std::vector<Monitor>& before);
+    void KeepNoteOnScreen(Note& note);
     void PushLook(Note& note);
-    void ReadBackPlace(Note& note);
     void ApplyTopMostFlag(Note& note);
     void SetShown(int row, bool shown);
     void CloseEveryNote();

@@ -34,6 +34,8 @@ public:
     bool End();
 
     bool Pressed() const { return press_.has_value(); }
+    // The press has become a move or a resize.
+    bool Dragging() const { return press_ && press_->dragging; }
     // Where the press was on the screen.
     Point PressPoint() const { return press_ ? press_->screen : Point{}; }
 

@@ -20,18 +20,23 @@ x11::MoveResize ToMoveResize(Edge edge) {
 }
 
 constexpr int kLeftButton = 1;
+constexpr int kHandedOverCheckMs = 50;
+constexpr int kQuietChecks = 3;  // the window manager has not moved the window for this many checks
 
 }  // namespace
 
 CLyricsWindow::CLyricsWindow(x11::NoteSurfaces& surfaces, const std::string& className, const WindowRect& rect,
-                             std::function<void(CLyricsWindow&)> onDoubleClick)
+                             std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced)
     : surfaces_(surfaces),
       surface_(std::make_unique<x11::NoteSurface>(className, rect)),
       drag_(QGuiApplication::styleHints()->startDragDistance()),
       clicks_(uint32_t(QGuiApplication::styleHints()->mouseDoubleClickInterval()),
               QGuiApplication::styleHints()->startDragDistance()),
-      onDoubleClick_(std::move(onDoubleClick)) {
+      onDoubleClick_(std::move(onDoubleClick)),
+      onUserPlaced_(std::move(onUserPlaced)) {
     surfaces_.Add(surface_->Id(), [this](const xcb_generic_event_t& event) { OnEvent(event); });
+    handedOverCheck_.setInterval(kHandedOverCheckMs);
+    connect(&handedOverCheck_, &QTimer::timeout, this, [this] { CheckWindowManagerDrag(); });
 }
 
 CLyricsWindow::~CLyricsWindow() { surfaces_.Remove(surface_->Id()); }
@@ -129,6 +134,8 @@ void CLyricsWindow::SetLocked(bool locked) {
 }
 
 void CLyricsWindow::Destroy() {
+    handedOverCheck_.stop();
+    handedOver_ = HandedOver::No;
     if (surface_->Visible()) surfaces_.DrawCurtain();
     surfaces_.Remove(surface_->Id());
     surface_->Destroy();
@@ -138,12 +145,13 @@ void CLyricsWindow::OnEvent(const xcb_generic_event_t& event) {
     const x11::SurfaceEvent translated = surface_->Translate(event);
     switch (translated.kind) {
         case x11::SurfaceEvent::Kind::Expose: Paint(translated.area); break;
-        case x11::SurfaceEvent::Kind::Resized: Draw(); break;  // by the window manager
+        case x11::SurfaceEvent::Kind::Resized:
+            Draw();  // by the window manager
+            [[fallthrough]];
+        case x11::SurfaceEvent::Kind::Moved: quietChecks_ = 0; break;
         case x11::SurfaceEvent::Kind::Press: OnPress(translated); break;
         case x11::SurfaceEvent::Kind::Motion: OnMotion(translated); break;
-        case x11::SurfaceEvent::Kind::Release:
-            if (translated.button == kLeftButton && drag_.End()) Draw();
-            break;
+        case x11::SurfaceEvent::Kind::Release: OnRelease(translated); break;
         case x11::SurfaceEvent::Kind::Mapped:
         case x11::SurfaceEvent::Kind::None: break;
     }
@@ -158,7 +166,18 @@ void CLyricsWindow::OnPress(const x11::SurfaceEvent& press) {
         if (onDoubleClick_) onDoubleClick_(*this);
         return;
     }
-    if (const std::optional<WindowRect> place = GetWindowRect()) drag_.Press(press.local, press.root, *place);
+    if (const std::optional<WindowRect> place = GetWindowRect()) {
+        pressPlace_ = *place;
+        drag_.Press(press.local, press.root, *place);
+    }
+}
+
+// A drag by hand ends here; one the window manager took over never gets here.
+void CLyricsWindow::OnRelease(const x11::SurfaceEvent& release) {
+    if (release.button != kLeftButton) return;
+    const bool dragged = drag_.Dragging();
+    if (drag_.End()) Draw();
+    if (dragged) TellUserPlace(GetWindowRect());
 }
 
 void CLyricsWindow::OnMotion(const x11::SurfaceEvent& motion) {
@@ -177,16 +196,43 @@ void CLyricsWindow::ApplyDragStep(const DragSession::Step& step) {
     if (step.kind == DragSession::Step::Kind::Start &&
         surface_->StartWindowManagerDrag(drag_.PressPoint(), ToMoveResize(step.edge))) {
         drag_.End();
+        WatchWindowManagerDrag();
         return;
     }
     Place(step.rect);
 }
 
+void CLyricsWindow::WatchWindowManagerDrag() {
+    handedOver_ = HandedOver::ButtonHeld;
+    quietChecks_ = 0;
+    handedOverCheck_.start();
+}
+
+void CLyricsWindow::CheckWindowManagerDrag() {
+    if (handedOver_ == HandedOver::ButtonHeld) {
+        if (!x11::LeftButtonHeld()) handedOver_ = HandedOver::Settling;
+        return;
+    }
+    if (handedOver_ != HandedOver::Settling || ++quietChecks_ < kQuietChecks) return;
+    handedOver_ = HandedOver::No;
+    handedOverCheck_.stop();
+    TellUserPlace(surface_->GeometryFromServer());
+}
+
+void CLyricsWindow::TellUserPlace(std::optional<WindowRect> place) {
+    if (place && *place != pressPlace_ && onUserPlaced_) onUserPlaced_(*this, *place);
+}
+
 std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
                                                                   const WindowRect& rect) {
-    auto window = std::make_unique<CLyricsWindow>(surfaces_, className, rect, [this](CLyricsWindow& note) {
-        if (onDoubleClick) onDoubleClick(note);
-    });
+    auto window = std::make_unique<CLyricsWindow>(
+        surfaces_, className, rect,
+        [this](CLyricsWindow& note) {
+            if (onDoubleClick) onDoubleClick(note);
+        },
+        [this](NoteWindow& note, const WindowRect& place) {
+            if (onUserPlaced) onUserPlaced(note, place);
+        });
     if (!window->WindowId()) return nullptr;
     return window;  // hidden until its note is shown
 }

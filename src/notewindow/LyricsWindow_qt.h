@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -22,7 +23,7 @@
 class CLyricsWindow : public QObject, public NoteWindow {
 public:
     CLyricsWindow(x11::NoteSurfaces& surfaces, const std::string& className, const WindowRect& rect,
-                  std::function<void(CLyricsWindow&)> onDoubleClick);
+                  std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced);
     ~CLyricsWindow() override;
 
     void SetLook(NoteLook look) override;
@@ -48,7 +49,11 @@ private:
     void OnEvent(const xcb_generic_event_t& event);
     void OnPress(const x11::SurfaceEvent& press);
     void OnMotion(const x11::SurfaceEvent& motion);
+    void OnRelease(const x11::SurfaceEvent& release);
     void ApplyDragStep(const DragSession::Step& step);
+    void WatchWindowManagerDrag();
+    void CheckWindowManagerDrag();
+    void TellUserPlace(std::optional<WindowRect> place);
     void RenderWhenShown();
     void RenderNow();
     void UpdateShapes();
@@ -65,13 +70,23 @@ private:
     DragSession drag_;
     ClickCounter clicks_;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
+    UserPlacedHandler onUserPlaced_;
+    // A drag the window manager took over: it has ended once the button is up and the window manager has
+    // stopped moving the window, which it tells nobody.
+    enum class HandedOver { No, ButtonHeld, Settling };
+    HandedOver handedOver_ = HandedOver::No;
+    int quietChecks_ = 0;
+    QTimer handedOverCheck_;
+    WindowRect pressPlace_;
 };
 
-// Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick.
+// Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick, the end of a user's
+// drag onUserPlaced.
 class LyricsWindowFactory : public NoteWindowFactory {
 public:
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
+    UserPlacedHandler onUserPlaced;
 
 private:
     x11::NoteSurfaces surfaces_;

@@ -5,10 +5,11 @@
 #include "notewindow/EdgeBands.h"
 #include "store/Wide_win32.h"
 
-CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick)
+CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced)
     : drag_(GetSystemMetrics(SM_CXDRAG)),
       clicks_(GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK) / 2),
-      onDoubleClick_(std::move(onDoubleClick)) {
+      onDoubleClick_(std::move(onDoubleClick)),
+      onUserPlaced_(std::move(onUserPlaced)) {
     HDC screen = GetDC(nullptr);
     m_hMemDC = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
@@ -157,7 +158,10 @@ void CLyricsWindow::FollowDrag() {
 }
 
 void CLyricsWindow::EndDrag() {
+    const bool dragged = drag_.Dragging();
     if (drag_.End()) Draw();
+    if (!dragged || !onUserPlaced_) return;
+    if (const std::optional<WindowRect> place = GetWindowRect()) onUserPlaced_(*this, *place);
 }
 
 bool CLyricsWindow::OnSetCursor() {
@@ -177,9 +181,13 @@ bool CLyricsWindow::OnSetCursor() {
 
 std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
                                                                   const WindowRect& rect) {
-    auto window = std::make_unique<CLyricsWindow>([this](CLyricsWindow& note) {
-        if (onDoubleClick) onDoubleClick(note);
-    });
+    auto window = std::make_unique<CLyricsWindow>(
+        [this](CLyricsWindow& note) {
+            if (onDoubleClick) onDoubleClick(note);
+        },
+        [this](NoteWindow& note, const WindowRect& place) {
+            if (onUserPlaced) onUserPlaced(note, place);
+        });
     if (!window->Create(Widen(className), rect.left, rect.top, rect.width(), rect.height())) return nullptr;
     return window;
 }

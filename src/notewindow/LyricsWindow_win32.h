@@ -22,7 +22,7 @@ public:
     // WS_SYSMENU makes Wine treat the note as a managed window, whose drags survive its activation.
     static constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU;
 
-    explicit CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick);
+    CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced);
     ~CLyricsWindow() override;
 
     // Registers the class ("text_%d") and creates the window.
@@ -60,11 +60,14 @@ private:
     HDC m_hMemDC = nullptr;
     bool drawPending_ = false;
     std::function<void(CLyricsWindow&)> onDoubleClick_;
+    UserPlacedHandler onUserPlaced_;  // the end of a drag
 };
 
-// Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick.
+// Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick, the end of a user's
+// drag onUserPlaced.
 class LyricsWindowFactory : public NoteWindowFactory {
 public:
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
+    UserPlacedHandler onUserPlaced;
 };

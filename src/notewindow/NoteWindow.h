@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,10 @@ public:
     // Closes the window; the object lives on.
     virtual void Destroy() = 0;
 };
+
+// What a note window tells when the user's drag or resize of it has ended: where it is now. Only the
+// user's own moves are told, never where the window system put a window.
+using UserPlacedHandler = std::function<void(NoteWindow& window, const WindowRect& rect)>;
 
 // Creates note windows: hidden, topmost and borderless, each with a window class of its own.
 class NoteWindowFactory {

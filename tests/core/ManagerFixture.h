@@ -27,6 +27,7 @@ protected:
 
     void Start() {
         manager = std::make_unique<NoteManager>(view, Services(SettingsPath()));
+        factory.onUserPlaced = [this](NoteWindow& window, const WindowRect& rect) { manager->OnUserPlaced(window, rect); };
         presenter = std::make_unique<ManagerPresenter>(view, *manager);
         dialogs = std::make_unique<QuickSettingsDialogs>(*manager, *presenter);
         presenter->Start();

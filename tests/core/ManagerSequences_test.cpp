@@ -136,7 +136,7 @@ TEST_F(ManagerSequences, ANoteGoesBackToItsPlaceWhenItsMonitorComesBack) {
     EXPECT_EQ(Window(0).rect.left, 2500);
 
     screens.monitors = {left};
-    Window(0).MoveTo(1500, 100);  // the window system's own rescue, before the program hears of it
+    Window(0).Impose(1500, 100);  // the window system's own rescue, before the program hears of it
     Window(1).MoveTo(700, 300);   // and a move by the user
     manager->OnMonitorsChanged();
     screens.monitors = {left, right};

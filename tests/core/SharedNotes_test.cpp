@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 struct Laptop : FakeFrontEnd {
     explicit Laptop(const std::string& settingsFrom) {
         WriteBytes(path, ReadBytes(settingsFrom));
+        factory.onUserPlaced = [this](NoteWindow& window, const WindowRect& rect) { notes.OnUserPlaced(window, rect); };
         manager.Start();
     }
     TempFolder folder;

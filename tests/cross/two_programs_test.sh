@@ -42,6 +42,22 @@ window_of() {  # pid role: that Linux program's note window
   return 1
 }
 
+drag() {  # x y by: a user's drag by the left button from (x, y), by pixels to the right
+  xdotool mousemove "$1" "$2" mousedown 1
+  sleep 0.1
+  for step in 1 2 3 4; do xdotool mousemove $(($1 + $3 * step / 4)) "$2"; sleep 0.08; done
+  xdotool mouseup 1
+}
+
+drag_linux_note() {  # pid role to_x: that program's note, raised over the other program's, dragged to to_x
+  local w x y
+  w=$(window_of "$1" "$2")
+  xdotool windowraise "$w"
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  x=$X y=$Y
+  drag $((x + 60)) $((y + 50)) $(($3 - x))
+}
+
 started=""
 start_linux() {  # name: a Linux program with folders of its own, as on a machine of its own; its pid in $started
   local home=$work/$1
@@ -74,9 +90,9 @@ for round in $(seq "$linux_rounds"); do
   start_linux b
   b=$started
   wait_for "both programs' notes" 20 sh -c "$(declare -f window_of); window_of $a text_1 && window_of $b text_1"
-  xa=$((200 + 7 * round)) xb=$((700 + 7 * round))
-  xdotool windowmove "$(window_of "$a" text_0)" "$xa" 100
-  xdotool windowmove "$(window_of "$b" text_1)" "$xb" 500
+  xa=$((round % 2 ? 300 : 200)) xb=$((round % 2 ? 800 : 700))
+  drag_linux_note "$a" text_0 "$xa"
+  drag_linux_note "$b" text_1 "$xb"
   sleep 0.3
   kill -TERM "$a" "$b"  # both sessions end at once
   wait "$a" "$b" || true
@@ -99,12 +115,9 @@ for round in $(seq "$windows_rounds"); do
   # The Windows program's note 0 is on top: a user's drag, 200 pixels to the right, and back the next round.
   x0=$(setting 0 positionX)
   by=$((round % 2 ? 200 : -200))
-  xdotool mousemove $((x0 + 60)) 150 mousedown 1
-  sleep 0.1
-  for step in 1 2 3 4; do xdotool mousemove $((x0 + 60 + by * step / 4)) 150; sleep 0.08; done
-  xdotool mouseup 1
-  xl=$((700 + 7 * round))
-  xdotool windowmove "$(window_of "$l" text_1)" "$xl" 500
+  drag $((x0 + 60)) 150 "$by"
+  xl=$((round % 2 ? 800 : 700))
+  drag_linux_note "$l" text_1 "$xl"
   sleep 0.5
   kill -TERM "$l"  # both sessions end at once
   wineboot --end-session >/dev/null 2>&1 || true

@@ -30,10 +30,14 @@ TEST_F(EndToEndQt, EveryNoteGetsItsWindowAndHiddenOnesStayHidden) {
     EXPECT_EQ(FileValue(1, "isShow"), "0");
 }
 
+// The place in the file changes only by the user's drag: never where the window manager or another
+// program put a window.
 TEST_F(EndToEndQt, DraggedNoteIsStoredWhereItWasDroppedWhenTheSessionEnds) {
-    WriteBytes(SettingsPath(), BlockNote(0, 300, 300));
+    WriteBytes(SettingsPath(), BlockNote(0, 300, 300) + BlockNote(1, 100, 700) + BlockNote(2, 1000, 100));
     RunningProgram program = Start();
-    ASSERT_TRUE(program.WaitForRole("text_0"));
+    ASSERT_TRUE(program.WaitForRole("text_0") && program.WaitForRole("text_2"));
+    const std::optional<RunningProgram::Window> moved = program.FindByRole("text_2");
+    Xdotool({"windowmove", QString::number(moved->id), "1100", "150"});  // not the user's own drag
     Xdotool({"mousemove", "360", "350"});
     Xdotool({"mousedown", "1"});
     QThread::msleep(100);
@@ -48,6 +52,8 @@ TEST_F(EndToEndQt, DraggedNoteIsStoredWhereItWasDroppedWhenTheSessionEnds) {
     EXPECT_TRUE(program.Terminate());              // SIGTERM ends the session like "关闭"
     EXPECT_EQ(FileValue(0, "positionX"), "450");
     EXPECT_EQ(FileValue(0, "positionY"), "380");
+    EXPECT_EQ(FileValue(1, "positionX") + "," + FileValue(1, "positionY"), "100,700");
+    EXPECT_EQ(FileValue(2, "positionX") + "," + FileValue(2, "positionY"), "1000,100");
 }
 
 TEST_F(EndToEndQt, AutoStartFlagInTheFileDecidesTheAutostartEntry) {

@@ -27,7 +27,6 @@ struct FakeWindow : NoteWindow {
     bool topMost = true;
     bool locked = false;
     bool destroyed = false;
-    bool failRect = false;  // the window system no longer answers
 
     void SetLook(NoteLook l) override {
         look = std::move(l);
@@ -46,7 +45,6 @@ struct FakeWindow : NoteWindow {
         return true;
     }
     std::optional<WindowRect> GetWindowRect() const override {
-        if (failRect) return std::nullopt;
         return rect;
     }
     // Text as a test reads it: each line as wide as its characters at half the em, 1.25 em high.
@@ -68,7 +66,14 @@ struct FakeWindow : NoteWindow {
         destroyed = true;
         visible = false;
     }
-    void MoveTo(int32_t x, int32_t y) { rect = {x, y, x + rect.width(), y + rect.height()}; }
+    // The user drags the window there, and it says so.
+    void MoveTo(int32_t x, int32_t y) {
+        Impose(x, y);
+        if (onUserPlaced && *onUserPlaced) (*onUserPlaced)(*this, rect);
+    }
+    // The window system puts the window there on its own: a tiling or centring compositor, a rescue.
+    void Impose(int32_t x, int32_t y) { rect = {x, y, x + rect.width(), y + rect.height()}; }
+    const UserPlacedHandler* onUserPlaced = nullptr;
     // What the note shows, as the tests read it.
     const std::string& text() const { return look.text; }
     uint32_t fill() const { return look.color; }
@@ -76,6 +81,7 @@ struct FakeWindow : NoteWindow {
 
 struct FakeWindowFactory : NoteWindowFactory {
     std::vector<FakeWindow*> created;
+    UserPlacedHandler onUserPlaced;
     int refuseNext = 0;  // how many of the next creations the window system refuses
 
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override {
@@ -86,6 +92,7 @@ struct FakeWindowFactory : NoteWindowFactory {
         auto window = std::make_unique<FakeWindow>();
         window->className = className;
         window->rect = rect;
+        window->onUserPlaced = &onUserPlaced;
         created.push_back(window.get());
         return window;
     }

@@ -346,7 +346,7 @@ SurfaceEvent NoteSurface::Translate(const xcb_generic_event_t& event) {
             const int32_t top = onScreen ? e.y : rect_.top;
             rect_ = {left, top, left + e.width, top + e.height};
             positionKnown_ = onScreen;
-            if (resized) result.kind = SurfaceEvent::Kind::Resized;
+            result.kind = resized ? SurfaceEvent::Kind::Resized : SurfaceEvent::Kind::Moved;
             break;
         }
         case XCB_MAP_NOTIFY:

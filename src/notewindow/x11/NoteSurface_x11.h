@@ -20,7 +20,7 @@ namespace x11 {
 
 // What the X server tells a note window, in physical pixels.
 struct SurfaceEvent {
-    enum class Kind { None, Press, Release, Motion, Expose, Resized, Mapped };
+    enum class Kind { None, Press, Release, Motion, Expose, Moved, Resized, Mapped };
     Kind kind = Kind::None;
     int button = 0;         // Press, Release
     Point local;            // Press, Release, Motion
@@ -55,6 +55,12 @@ public:
     void SetAbove(bool above);
     void Configure(const WindowRect& rect);
     std::optional<WindowRect> Geometry();
+    // Where the window is now, asked of the X server: after a window manager's move, whose last
+    // notice may give the place in its frame.
+    std::optional<WindowRect> GeometryFromServer() {
+        positionKnown_ = false;
+        return Geometry();
+    }
     QSize Size() const { return QSize(rect_.width(), rect_.height()); }
     bool HasAlpha() const { return depth_ == 32; }
     // Where the window shows at all, and where it takes the mouse.

@@ -72,6 +72,15 @@ bool WindowManagerSupports(xcb_atom_t wanted) {
     return supported;
 }
 
+bool LeftButtonHeld() {
+    xcb_connection_t* connection = Connection();
+    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, Root()), nullptr);
+    if (!reply) return false;
+    const bool held = (reply->mask & XCB_BUTTON_MASK_1) != 0;
+    free(reply);
+    return held;
+}
+
 std::vector<QRect> PaintedRects(const QImage& image) {
     const QRect area = image.rect();
     std::vector<QRect> rects;

@@ -22,6 +22,9 @@ bool CompositingActive();
 // Whether the window manager lists the atom in _NET_SUPPORTED (false without a window manager).
 bool WindowManagerSupports(xcb_atom_t atom);
 
+// Whether the left button is down now, wherever the pointer is (one round trip).
+bool LeftButtonHeld();
+
 // Raises the program's dialogs (its windows that stay on top) that are open over the notes, after a note
 // came up: a dialog never lies under a note's text, which would take its clicks.
 void RaiseDialogsAboveNotes();
