@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include "Fakes.h"
+#include "ProgramSave.h"
 #include "notewindow/LyricsWindow_qt.h"
 #include "manager/ManagerDialog_qt.h"
 #include "manager/NoteManager.h"
@@ -54,7 +55,7 @@ void BM_StartUpUntilShown(benchmark::State& run) {
         state.table.rows.push_back(note);
     }
     const std::string path = (std::filesystem::temp_directory_path() / "skyslate2-qt-bench.ini").string();
-    SaveSettings(state, path);
+    SaveAsTheProgram(state, path);
     for (auto _ : run) {
         LyricsWindowFactory windows;
         FakeFrontEnd fakes;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "Fakes.h"
+#include "ProgramSave.h"
 #include "manager/NoteManager.h"
 #include "store/Settings.h"
 
@@ -20,7 +21,7 @@ std::string WriteSettingsWithNotes(int notes) {
     }
     const std::string path =
         (std::filesystem::temp_directory_path() / ("skyslate2-startup-" + std::to_string(notes) + ".ini")).string();
-    SaveSettings(state, path);
+    SaveAsTheProgram(state, path);
     return path;
 }
 

@@ -1,4 +1,4 @@
-// LoadSettings and SaveSettings with 1, 125 and 1024 notes. The "InMemory" cases leave out the file
+// Loading the settings, and the program's save, with 1, 125 and 1024 notes. The "InMemory" cases leave out the file
 // system (parsing and serializing only); the others include reading, or writing and flushing, the file.
 #include <benchmark/benchmark.h>
 
@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "ProgramSave.h"
+#include "store/NotesFile.h"
 #include "store/Settings.h"
 #include "store/SettingsEncoding.h"
 #include "store/Unicode.h"
@@ -48,15 +50,28 @@ void BM_SaveInMemory(benchmark::State& run) {
 void BM_LoadFile(benchmark::State& run) {
     NoteState state = MakeState(int(run.range(0)));
     const std::string path = BenchPath();
-    SaveSettings(state, path);
+    SaveAsTheProgram(state, path);
     for (auto _ : run) LoadSettings(state, path);
     std::remove(path.c_str());
 }
 
+// Each save changes a note, as a user's command does: a save of what the file holds already writes nothing.
 void BM_SaveFile(benchmark::State& run) {
     NoteState state = MakeState(int(run.range(0)));
     const std::string path = BenchPath();
-    for (auto _ : run) SaveSettings(state, path);
+    SaveAsTheProgram(state, path);
+    FakeClock clock;
+    FakeLog log;
+    NotesFile::Setup setup;
+    setup.settingsPath = path;
+    NotesFile file(setup, clock, log);
+    file.Load(NoteTable::kCapacity);
+    const std::vector<bool> pinned(state.table.rows.size(), false);
+    int32_t x = 0;
+    for (auto _ : run) {
+        state.table.rows[0].positionX = ++x;
+        benchmark::DoNotOptimize(file.Save(state, pinned, NotesFile::Then::GoOn, NoteTable::kCapacity));
+    }
     std::remove(path.c_str());
 }
 

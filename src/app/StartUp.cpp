@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "manager/ManagerViews.h"
+#include "store/ShortHash.h"
 
 namespace {
 
@@ -40,9 +41,7 @@ int RunProgram(const Options& options, Platform& platform) {
 }
 
 std::string InstanceName(const std::string& settingsPath) {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (unsigned char byte : settingsPath) hash = (hash ^ byte) * 1099511628211ull;
     char name[32];
-    std::snprintf(name, sizeof name, "skyslate2-%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(name, sizeof name, "skyslate2-%016llx", static_cast<unsigned long long>(LongHash(settingsPath)));
     return name;
 }

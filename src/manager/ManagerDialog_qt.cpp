@@ -15,16 +15,8 @@
 
 #include "app/Texts_qt.h"
 
-std::string ToCoreText(const QString& text) {
-    QString crlf = text;
-    crlf.replace("\r\n", "\n").replace("\n", "\r\n");
-    return crlf.toStdString();
-}
-
-QString FromCoreText(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
-
 QString EditContent(const EditableText& text) {
-    return FromCoreText(EditContent(text, Ui(text::kTooLongToEdit).toStdString()));
+    return QString::fromStdString(EditContent(text, Ui(text::kTooLongToEdit).toStdString()));
 }
 
 void CenterOnScreen(QWidget& dialog) {
@@ -148,7 +140,7 @@ void CSkyslate2Dlg::SetEditText(const EditableText& text) {
     edit_->setReadOnly(!text.editable);
 }
 
-std::string CSkyslate2Dlg::EditText() const { return ToCoreText(edit_->toPlainText()); }
+std::string CSkyslate2Dlg::EditText() const { return edit_->toPlainText().toStdString(); }
 
 void CSkyslate2Dlg::SetAutoStartCheck(bool checked) { autoStart_->setChecked(checked); }
 

@@ -53,8 +53,5 @@ private:
 // Puts a dialog in the middle of the screen it is on (the manager is hidden, so not over its parent).
 void CenterOnScreen(QWidget& dialog);
 
-// Text edits and list rows show line breaks as CR LF for the core; Qt uses LF.
-std::string ToCoreText(const QString& text);
-QString FromCoreText(const std::string& text);
 // What an edit shows of a note, in the user's language.
 QString EditContent(const EditableText& text);

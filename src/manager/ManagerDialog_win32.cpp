@@ -61,7 +61,7 @@ INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CSkyslate2Dlg::OnCommand(int id) {
     switch (id) {
-        case IDC_CONFIRM: presenter_.ConfirmChanges(WindowTextUtf8(Item(IDC_TEXT_EDIT))); return true;
+        case IDC_CONFIRM: presenter_.ConfirmChanges(EditControlText(Item(IDC_TEXT_EDIT))); return true;
         case IDC_PICK_COLOR: presenter_.PickColor(); return true;
         case IDC_PICK_FONT: presenter_.PickFont(); return true;
         case IDC_CLOSE: notes_.ExitProgram(); return true;

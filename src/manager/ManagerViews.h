@@ -9,7 +9,7 @@
 // What the manager's handlers drive. Each front end implements these over its own widgets. The core
 // only tells the views what to show; what the user did reaches the core as arguments of its commands.
 
-// What a dialog's edit shows of a note: its text with CR LF line breaks, or only the beginning of a text
+// What a dialog's edit shows of a note: its text with LF line breaks, or only the beginning of a text
 // too long to edit there, read-only, followed by the notice text::kTooLongToEdit on a line of its own.
 struct EditableText {
     std::string text;

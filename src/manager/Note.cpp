@@ -21,7 +21,7 @@ EditableText TextForEdit(const NoteRecord& record) {
 }
 
 std::string EditContent(const EditableText& text, std::string_view notice) {
-    return text.editable ? text.text : text.text + "\r\n" + std::string(notice);
+    return text.editable ? text.text : text.text + "\n" + std::string(notice);
 }
 
 Appearance AppearanceOf(const NoteRecord& record) { return {record.color, record.font, record.fontSize}; }

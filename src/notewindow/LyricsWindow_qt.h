@@ -35,7 +35,7 @@ public:
     void SetLocked(bool locked) override;
     void Destroy() override;
 
-    // The text as last given (the note's m_strText), CR LF line breaks.
+    // The text as last given (the note's m_strText), LF line breaks.
     std::string Text() const;
     // Draws the text at the current size, on the next turn of the event loop; a hidden note when shown.
     void Draw();

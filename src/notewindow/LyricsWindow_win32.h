@@ -37,7 +37,7 @@ public:
     void SetLocked(bool locked) override;
     void Destroy() override;
 
-    // The text as last given (the note's m_strText), CR LF line breaks.
+    // The text as last given (the note's m_strText), LF line breaks.
     std::string Text() const;
     // Renders the text at the client size into the layered window; a hidden note when it is shown.
     void Draw();

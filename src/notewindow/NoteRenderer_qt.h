@@ -21,7 +21,7 @@ public:
 
     // Text, colour and font at once.
     void SetLook(NoteLook look);
-    // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
+    // Text with LF (or CR LF) line breaks, in UTF-8; only what can show is ever laid out.
     void SetText(std::string utf8);
     void SetText(const QString& text) { SetText(text.toStdString()); }
     const std::string& Text() const { return text_; }

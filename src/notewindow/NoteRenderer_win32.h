@@ -35,7 +35,7 @@ public:
 
     // Text, colour and font at once.
     void SetLook(NoteLook look);
-    // Text with CR LF (or LF) line breaks, in UTF-8; only what can show is ever laid out.
+    // Text with LF (or CR LF) line breaks, in UTF-8; only what can show is ever laid out.
     void SetText(std::string utf8) { text_ = std::move(utf8); }
     void SetText(const std::wstring& text);
     const std::string& Text() const { return text_; }

@@ -13,7 +13,7 @@ inline constexpr int kFontBold = 1;
 
 // What a note window shows: the text in a face and size, filled in a colour.
 struct NoteLook {
-    std::string text;             // CR LF line breaks
+    std::string text;             // LF line breaks
     uint32_t color = 0xFFFF0000;  // ARGB, opaque
     std::string face;
     float emSize = 0;             // pixels

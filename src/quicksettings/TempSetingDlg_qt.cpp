@@ -51,7 +51,7 @@ void TempSetingDlg::BuildLayout() {
     ok->setFocus();
 
     connect(ok, &QPushButton::clicked, this,
-            [this] { Finish(settings_.Ok(ToCoreText(edit_->toPlainText())), QDialog::Accepted); });
+            [this] { Finish(settings_.Ok(edit_->toPlainText().toStdString()), QDialog::Accepted); });
     connect(hide, &QPushButton::clicked, this, [this] { Finish(settings_.Hide()); });
     connect(color, &QPushButton::clicked, this, [this] { Finish(settings_.ChooseNoteColor()); });
     connect(font, &QPushButton::clicked, this, [this] { Finish(settings_.ChooseNoteFont()); });

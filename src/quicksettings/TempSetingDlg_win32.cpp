@@ -36,7 +36,7 @@ bool TempSetingDlg::OnCommand(int id) {
     INT_PTR result = IDCANCEL;
     switch (id) {
         case IDOK:
-            ends = settings_.Ok(WindowTextUtf8(Item(IDC_QS_EDIT)));
+            ends = settings_.Ok(EditControlText(Item(IDC_QS_EDIT)));
             result = IDOK;
             break;
         case IDCANCEL: ends = settings_.Cancel(); break;

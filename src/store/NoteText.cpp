@@ -20,12 +20,8 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return out;
 }
 
-std::string TextToStored(const std::string& editText) {
-    return ReplaceAll(editText, "\r\n", kLineBreakMarker);
-}
-
 std::string StoredToText(const std::string& storedText) {
-    return ReplaceAll(storedText, kLineBreakMarker, "\r\n");
+    return ReplaceAll(storedText, kLineBreakMarker, "\n");
 }
 
 std::string StoredToListLabel(const std::string& storedText) {

@@ -19,8 +19,9 @@ struct MergeResult {
 };
 
 // pinned (per row of ours, may be shorter) marks notes in use here: kept even when theirs deleted them.
-// Where both sides changed a note's text differently, ours keeps its text and theirs comes back as a
-// new note beside it; for any other field changed on both sides ours wins.
+// Where both sides changed a note's text differently, the note keeps the smaller text and the larger
+// comes back as a new note beside it; any other field changed on both sides takes the larger value. So
+// both ends of a sync, each merging the other's version into its own, reach the same notes.
 MergeResult MergeNotes(const NoteState& base, const NoteState& ours, const NoteState& theirs,
                        const std::vector<bool>& pinned = {});
 

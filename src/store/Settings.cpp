@@ -182,10 +182,3 @@ std::string SerializeSettings(const NoteState& state) {
     if (!WriteNotesAndKeptSections(out, state)) WriteNoteSection(out, "Text_0", FirstRunNote(state.language), {}, SharedFlags{});
     return out.Take();
 }
-
-bool SaveSettings(NoteState& state, const std::string& path, const SaveOptions& options, std::string* error) {
-    std::string bytes = EncodeSettingsText(SerializeSettings(state));
-    if (!WriteFileAtomically(path, bytes, options.fault, error)) return false;
-    if (options.reload) LoadSettingsFromText(state, DecodeSettingsBytes(std::move(bytes)), options.capacity);
-    return true;
-}

@@ -40,15 +40,3 @@ LoadOutcome LoadSettingsFromText(NoteState& state, std::string text, size_t capa
 // the other lines of the section it came from, every section with the program-wide flags; everything
 // the program does not own as it was.
 std::string SerializeSettings(const NoteState& state);
-
-struct SaveOptions {
-    size_t capacity = NoteTable::kCapacity;  // for the reload
-    bool reload = true;                      // make the table what the file now holds
-    const WriteFault* fault = nullptr;
-};
-
-// Writes the whole file in one step and reloads the table from what was written. Returns false when the
-// file could not be written: the old file is then left untouched, the table as it was, and error (when
-// given) says why.
-bool SaveSettings(NoteState& state, const std::string& path, const SaveOptions& options = {},
-                  std::string* error = nullptr);

@@ -1,5 +1,7 @@
 #include "winui/Window_win32.h"
 
+#include "store/NoteText.h"
+
 #include <string>
 
 #include "store/Wide_win32.h"
@@ -122,8 +124,11 @@ std::string WindowTextUtf8(HWND hwnd) {
 
 void SetWindowTextUtf8(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Widen(text).c_str()); }
 
+// An edit control breaks lines at CR LF only; the program's texts break them at LF.
+std::string EditControlText(HWND edit) { return ReplaceAll(WindowTextUtf8(edit), "\r\n", "\n"); }
+
 void SetEditControlText(HWND edit, const std::string& text, bool editable) {
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextUtf8(edit, text);
+    SetWindowTextUtf8(edit, ReplaceAll(text, "\n", "\r\n"));
     SendMessageW(edit, EM_SETREADONLY, editable ? FALSE : TRUE, 0);
 }

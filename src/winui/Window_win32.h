@@ -61,5 +61,6 @@ void RaiseDialogsAboveNotes();
 std::string WindowTextUtf8(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);
 // An edit control's text, beyond the 32,767 characters a user may type by default, and whether the user
-// may change it.
+// may change it; LF line breaks both ways.
 void SetEditControlText(HWND edit, const std::string& text, bool editable);
+std::string EditControlText(HWND edit);

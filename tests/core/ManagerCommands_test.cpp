@@ -25,7 +25,7 @@ TEST_F(ManagerCommands, ConfirmStoresTextAndPendingAppearanceAndSaves) {
     EXPECT_EQ(Row(0).text, "first*#33#second");
     EXPECT_EQ(view.rows[0].label, "first;second");
     EXPECT_FALSE(view.shown);  // the dialog hides
-    EXPECT_EQ(Window(0).text(), "first\r\nsecond");
+    EXPECT_EQ(Window(0).text(), "first\nsecond");
     EXPECT_EQ(Window(0).look.emSize, 10.0f);  // 105 tenths draw at 10 pixels
     EXPECT_EQ(FileValue(0, "text"), "first*#33#second");
     EXPECT_EQ(FileValue(0, "color"), "0,255,0");

@@ -109,7 +109,7 @@ TEST_F(ManagerSequences, WhatTheUserDidToANoteSurvivesHidingAndPastedLineBreaks)
     presenter->ConfirmChanges("a\nb\rc\r\nd");
     EXPECT_EQ(Row(2).text, "a*#33#b*#33#c*#33#d");
     EXPECT_EQ(view.rows[2].label, "a;b;c;d");
-    EXPECT_EQ(WindowOfRow(2)->text(), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(WindowOfRow(2)->text(), "a\nb\nc\nd");
 }
 
 TEST_F(ManagerSequences, ANoteWhoseWindowWasRefusedDoesNotCountAsShown) {

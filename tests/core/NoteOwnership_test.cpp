@@ -98,10 +98,10 @@ TEST_F(NoteOwnership, AHiddenNoteEditedInTheManagerShowsItsNewText) {
 
     presenter->OnNoteListCheck(1, true);
     EXPECT_TRUE(WindowOfRow(1)->visible);
-    EXPECT_EQ(WindowOfRow(1)->text(), "new\r\ntext");
+    EXPECT_EQ(WindowOfRow(1)->text(), "new\ntext");
     EXPECT_EQ(WindowOfRow(1)->fill(), 0xFF445566u);
     QuickSettings dialog(*dialogs, *manager->WindowOf(1));
-    EXPECT_EQ(dialog.Init().text.text, "new\r\ntext");
+    EXPECT_EQ(dialog.Init().text.text, "new\ntext");
     dialog.Ok("new\r\ntext");
     EXPECT_EQ(FileValue(1, "text"), "new*#33#text");
 }

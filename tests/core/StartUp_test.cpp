@@ -46,7 +46,7 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(Window(0).rect.width(), 1200);
     EXPECT_EQ(Window(0).rect.height(), 500);
     EXPECT_EQ(Window(1).rect.width(), 0);
-    EXPECT_EQ(Window(0).text(), "a\r\nb");
+    EXPECT_EQ(Window(0).text(), "a\nb");
     EXPECT_EQ(Window(0).look.emSize, 38.0f);
     EXPECT_EQ(Window(0).fill(), 0xFF0080FFu);
     EXPECT_FALSE(Window(0).topMost);
@@ -58,7 +58,7 @@ TEST_F(StartUp, EveryRowGetsAWindowShownOrHiddenAsStored) {
     EXPECT_EQ(Window(1).draws, 0);  // a hidden note is not drawn until it is shown
     EXPECT_EQ(view.rows[0].label, "a;b");
     presenter->ShowManager();
-    EXPECT_EQ(view.edit, "a\r\nb");
+    EXPECT_EQ(view.edit, "a\nb");
     EXPECT_FALSE(view.topMostCheck);  // row 0's flag
 
     EXPECT_TRUE(view.autoStartCheck);  // the last section's flag

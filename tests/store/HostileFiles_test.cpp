@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "ProgramSave.h"
 #include "FileHelpers.h"
 #include "TempFolder.h"
 #include "store/SettingsEncoding.h"
@@ -61,7 +62,7 @@ TEST_F(HostileFiles, EveryEncodingAnEditorWritesLoadsAndSavesBackIntact) {
         WriteBytes(Path(), file.bytes);
         EXPECT_EQ(Load(), LoadOutcome::Loaded) << file.what;
         ExpectTheTwoNotes(file.what);
-        ASSERT_TRUE(SaveSettings(state, Path())) << file.what;
+        ASSERT_TRUE(SaveAsTheProgram(state, Path())) << file.what;
         NoteState reloaded;
         LoadSettings(reloaded, Path());
         state = reloaded;
@@ -76,7 +77,7 @@ TEST_F(HostileFiles, OneStrayByteChangesOnlyWhereItIs) {
     ASSERT_EQ(state.table.count(), 3u);
     EXPECT_EQ(state.table.rows[0].text, "便签*#33#第二行");
     EXPECT_EQ(state.table.rows[2].text, "你\xEF\xBF\xBD好");  // only the stray byte is replaced
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     const std::string saved = DecodeSettingsBytes(ReadBytes(Path()));
     EXPECT_NE(saved.find("text=便签*#33#第二行"), std::string::npos);
     EXPECT_NE(saved.find("font=黑体"), std::string::npos);
@@ -123,11 +124,11 @@ TEST_F(HostileFiles, SectionsBeyondTheCapacityAndTheFlagsSurviveEverySave) {
     ASSERT_EQ(state.table.layout.OverflowCount(), 6u);
     EXPECT_TRUE(state.m_autoStart);
     for (int i = 0; i < 3; ++i) state.table.rows[size_t(i)].isDelete = true;
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     EXPECT_TRUE(state.m_autoStart);  // the sections that moved up carry the flag of the file now
     EXPECT_EQ(state.table.rows.back().text, "n1026");
     for (auto& row : state.table.rows) row.isDelete = true;  // every row of the table deleted
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     const IniDocument sections = ParseIni(DecodeSettingsBytes(ReadBytes(Path())));
     ASSERT_EQ(sections.size(), 3u);  // the sections beyond are kept, no first-run note over them
     EXPECT_EQ(*FindValue(sections[2], "text"), "n1029");
@@ -149,7 +150,7 @@ TEST_F(HostileFiles, SavesGoThroughLinksKeepPermissionsAndNeverBlock) {
 
     chmod(target.c_str(), 0600);
     state.table.rows[0].text = "through the link";
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     EXPECT_TRUE(fs::is_symlink(Path()));
     EXPECT_NE(ReadBytes(target).find("through the link"), std::string::npos);
     struct stat info;
@@ -166,7 +167,7 @@ TEST_F(HostileFiles, SavesGoThroughLinksKeepPermissionsAndNeverBlock) {
     mkfifo((Path() + ".XXXXXX").c_str(), 0600);
     mkfifo((Path() + ".tmp-XXXXXX").c_str(), 0600);
     Load();
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     EXPECT_EQ(ReadBytes(victim), "untouched");
     ASSERT_EQ(stat(Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -186,7 +187,7 @@ TEST_F(HostileFiles, SavesKeepTheFilesAttributes) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     Load();
     state.table.rows[0].text = "saved";
-    ASSERT_TRUE(SaveSettings(state, Path()));
+    ASSERT_TRUE(SaveAsTheProgram(state, Path()));
     EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_NE(DecodeSettingsBytes(ReadBytes(Path())).find("text=saved"), std::string::npos);
 }

