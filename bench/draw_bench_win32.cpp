@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "notewindow/NoteRenderer_win32.h"
+#include "winui/NoteRenderer_win32.h"
 
 int wmain() {
     Gdiplus::GdiplusStartupInput input;
@@ -16,7 +16,7 @@ int wmain() {
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
     {
         NoteRenderer renderer;
-        renderer.SetTextFont(L"黑体", 0, 38.0f);
+        renderer.SetTextFont("黑体", 0, 38.0f);
         renderer.SetText(L"欢迎使用桌面文字便签\r\n              ——Skyslate2 敬上");
         HDC screen = GetDC(nullptr);
         HDC memDC = CreateCompatibleDC(screen);

@@ -9,8 +9,8 @@
 
 #include "Fakes.h"
 #include "ProgramSave.h"
-#include "notewindow/LyricsWindow_qt.h"
-#include "manager/ManagerDialog_qt.h"
+#include "qt/LyricsWindow_qt.h"
+#include "qt/ManagerDialog_qt.h"
 #include "manager/NoteManager.h"
 #include "store/Settings.h"
 
@@ -60,14 +60,17 @@ void BM_StartUpUntilShown(benchmark::State& run) {
         LyricsWindowFactory windows;
         FakeFrontEnd fakes;
         NoteManager::Services services = fakes.Services(path);
-        CSkyslate2Dlg dialog({windows, services.screens, services.pickers, services.messages, services.autostart,
-                              services.app, services.log, services.clock, services.wakeup, path, "",
-                              UiLanguage::Chinese, "", SettleTimes{}});
-        dialog.Presenter().Start();
+        CSkyslate2Dlg dialog;
+        NoteManager notes(dialog, {windows, services.screens, services.pickers, services.messages, services.autostart,
+                                   services.app, services.log, services.clock, services.wakeup, path, "",
+                                   UiLanguage::Chinese, "", SettleTimes{}});
+        ManagerPresenter presenter(dialog, notes);
+        dialog.Attach(presenter, notes);
+        presenter.Start();
         QApplication::processEvents();
         SyncWithServer();
         run.PauseTiming();
-        dialog.Notes().ExitProgram();
+        notes.ExitProgram();
         QApplication::processEvents();
         run.ResumeTiming();
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "frontend/FrontEnd.h"
+
 // The program's options: "--settings-dir DIR" (or "--settings-dir=DIR") makes it work in DIR; "--help"
 // and "--version" answer and end.
 struct Options {
@@ -14,13 +16,6 @@ struct Options {
 };
 
 Options ParseOptions(const std::vector<std::string>& args);  // args without the program name
-
-// Where the program writes what it answers on the command line: a terminal, or a box where there is none.
-class Console {
-public:
-    virtual ~Console() = default;
-    virtual void Print(const std::string& text, bool isError) = 0;
-};
 
 std::string UsageText();
 std::string VersionText();

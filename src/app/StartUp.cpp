@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/CommandLine.h"
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "store/ShortHash.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "manager/Note.h"
 
 // The platform's pickers opened on an appearance; what was picked, or nothing when cancelled.

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "manager/NoteManager.h"
 
 // The manager dialog: which note it is on, whether it is shown and whether its edit still has to be

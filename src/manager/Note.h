@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "manager/ManagerViews.h"
-#include "notewindow/NoteWindow.h"
+#include "frontend/FrontEnd.h"
+#include "frontend/FrontEnd.h"
 #include "store/NoteRecord.h"
 
 // The colour, face and size the pickers work on before they are stored in a note.

@@ -7,7 +7,8 @@
 #include "store/NoteText.h"
 #include "store/Settings.h"
 
-// The owner's commands: on the notes as a whole, and on one note named by its row.
+// The owner's commands: on the notes as a whole, and on one note named by its row. Each saves through
+// NoteManager.cpp and shows through NoteWindows.cpp.
 
 namespace {
 
@@ -38,8 +39,6 @@ Point NewNotePlace(const std::vector<Point>& placesOldestFirst, Point place) {
 }
 
 }  // namespace
-
-// ---- The notes as a whole
 
 // False, and the user told, when no further note fits in the table or in this run's windows.
 bool NoteManager::RoomForANote() {
@@ -87,8 +86,6 @@ void NoteManager::ApplyAutoStart(bool checked) {
     if (ApplyUserChoice(services_.autostart, m_autoStart) == AutostartChange::TookOver)
         services_.messages.ShowMessage(text::kAutostartTakenOver);
 }
-
-// ---- One note
 
 void NoteManager::ConfirmChanges(int row, const std::string& editText, const Appearance& appearance) {
     if (!IsRow(row)) return;
@@ -138,17 +135,6 @@ bool NoteManager::RemoveNote(int row) {
     return true;
 }
 
-void NoteManager::DropNote(int row) {
-    Note& note = notes_[size_t(row)];
-    if (note.window) {
-        note.window->Destroy();
-        retired_.push_back(std::move(note.window));
-    }
-    notes_.erase(notes_.begin() + row);
-    ViewUpdate update(updatingView_);
-    list_.DeleteListRow(row);
-}
-
 void NoteManager::ApplyTopMost(int row, bool topMost) {
     if (!IsRow(row)) return;
     notes_[size_t(row)].record.isTopWin = topMost;
@@ -179,17 +165,6 @@ void NoteManager::HandOverPreview(int row, PreviewHolder from, PreviewHolder to)
     if (note.preview && note.preview->holder == from) note.preview->holder = to;
 }
 
-Appearance NoteManager::ShownAppearance(int row) const {
-    if (!IsRow(row)) return {};
-    const Note& note = notes_[size_t(row)];
-    return note.preview ? note.preview->appearance : AppearanceOf(note.record);
-}
-
-std::optional<PreviewHolder> NoteManager::PreviewHolderOf(int row) const {
-    if (!IsRow(row) || !notes_[size_t(row)].preview) return std::nullopt;
-    return notes_[size_t(row)].preview->holder;
-}
-
 bool NoteManager::BeginSettingsDialog(int row) {
     if (!IsRow(row) || notes_[size_t(row)].settingsOpen) return false;
     notes_[size_t(row)].settingsOpen = true;
@@ -199,4 +174,16 @@ bool NoteManager::BeginSettingsDialog(int row) {
 void NoteManager::EndSettingsDialog(const NoteWindow& window) {
     const int row = RowOfWindow(&window);
     if (row >= 0) notes_[size_t(row)].settingsOpen = false;
+}
+
+bool NoteManager::RestoreNote(size_t index) {
+    if (index >= DeletedNotes().size() || !RoomForANote()) return false;
+    std::optional<NoteRecord> record = file_.TakeDeleted(index, Identities());
+    if (!record) return false;
+    record->isShow = true;
+    record->section = kNewSection;
+    AdoptRecords({std::move(*record)});
+    SyncNotes();
+    Save(Report::MessageBox);
+    return true;
 }

@@ -4,12 +4,10 @@
 #include <utility>
 
 #include "manager/ViewUpdate.h"
-#include "store/NoteText.h"
 #include "store/Settings.h"
-#include "store/SharedFiles.h"
 
-// The owner of the notes: start-up, each note's window, the save and what the file holds afterwards,
-// and the desktop's changes. The commands on notes are in NoteCommands.cpp.
+// The notes and their file: start-up, the save and what the file holds afterwards, another writer's
+// version joining the notes, the end. What it does to the notes' windows is in NoteWindows.cpp.
 
 namespace {
 
@@ -29,29 +27,6 @@ NoteManager::NoteManager(NoteListView& list, Services services)
     : list_(list), services_(std::move(services)), file_(FileSetup(services_), services_.clock, services_.log) {}
 
 NoteManager::~NoteManager() = default;
-
-int NoteManager::RowOfWindow(const NoteWindow* window) const {
-    if (!window) return -1;
-    for (size_t i = 0; i < notes_.size(); ++i)
-        if (notes_[i].window.get() == window) return int(i);
-    return -1;
-}
-
-int NoteManager::RowOf(NoteId id) const {
-    for (size_t i = 0; i < notes_.size(); ++i)
-        if (notes_[i].id == id) return int(i);
-    return -1;
-}
-
-int NoteManager::ShownCount() const {
-    return int(std::count_if(notes_.begin(), notes_.end(), [](const Note& note) { return note.record.isShow; }));
-}
-
-int NoteManager::NotesOnScreen() const {
-    return int(std::count_if(notes_.begin(), notes_.end(), [](const Note& note) { return note.OnScreen(); }));
-}
-
-// ---- Start-up and the notes' windows
 
 void NoteManager::Start() {
     ViewUpdate update(updatingView_);
@@ -86,93 +61,6 @@ size_t NoteManager::TableCapacity() const {
     const size_t windowsLeft = size_t(kWindowCapacity - m_windowsCreated);
     return std::min(NoteTable::kCapacity, notes_.size() + windowsLeft);
 }
-
-// Every record gets a note with a window (hidden until its note is shown) and a list row.
-void NoteManager::AdoptRecords(std::vector<NoteRecord> records) {
-    ViewUpdate update(updatingView_);
-    for (NoteRecord& record : records) {
-        // Every note has an identity of its own from the start, so that merges tell notes apart.
-        const bool taken = std::any_of(notes_.begin(), notes_.end(),
-                                       [&](const Note& other) { return other.record.identity == record.identity; });
-        if (record.identity.empty() || taken) record.identity = NewNoteIdentity();
-        Note& note = notes_.emplace_back();
-        note.id = nextId_++;
-        note.record = std::move(record);
-        CreateWindowFor(note);
-        const int row = int(notes_.size() - 1);
-        list_.InsertListRow(row, StoredToListLabel(note.record.text), note.record.isShow);
-        if (note.record.isShow) SetShown(row, true);
-    }
-}
-
-void NoteManager::CreateWindowFor(Note& note) {
-    if (m_windowsCreated >= kWindowCapacity) {
-        // Listed in the manager and kept in the file, but not on the desktop until the next run.
-        services_.log.Failure("no window for a note: this run's " + std::to_string(kWindowCapacity) + " are used up");
-        if (!std::exchange(windowsUsedUpTold_, true)) services_.messages.ShowMessage(text::kWindowsUsedUp);
-        return;
-    }
-    const WindowRect rect = PlaceOf(note.record, monitors_);
-    const std::string className = "text_" + std::to_string(m_windowsCreated);
-    note.window = services_.windows.CreateNoteWindow(className, rect);
-    if (!note.window) {
-        services_.log.Failure("note window " + className + " could not be created");
-        return;
-    }
-    ++m_windowsCreated;
-    note.placed = rect;
-    if (m_locked) note.window->SetLocked(true);
-    ApplyTopMostFlag(note);
-}
-
-void NoteManager::PushLook(Note& note) {
-    if (!note.window || note.lookCurrent) return;
-    const Appearance appearance = note.preview ? note.preview->appearance : AppearanceOf(note.record);
-    note.window->SetLook(LookOf(note.record, appearance));
-    note.lookCurrent = true;
-}
-
-void NoteManager::OnUserPlaced(const NoteWindow& window, const WindowRect& rect) {
-    const int row = RowOfWindow(&window);
-    if (row < 0) return;
-    Note& note = notes_[size_t(row)];
-    note.placed = rect;
-    note.record.positionX = rect.left;
-    note.record.positionY = rect.top;
-    note.record.width = rect.width();
-    note.record.height = rect.height();
-}
-
-void NoteManager::ApplyTopMostFlag(Note& note) {
-    if (!note.window || note.topMost == note.record.isTopWin) return;
-    if (note.window->SetTopMost(note.record.isTopWin)) note.topMost = note.record.isTopWin;
-    else services_.log.Failure("a note window could not be put above or among other windows");
-}
-
-void NoteManager::SetShown(int row, bool shown) {
-    Note& note = notes_[size_t(row)];
-    note.record.isShow = shown;
-    {
-        ViewUpdate update(updatingView_);
-        list_.SetListCheck(row, shown);
-    }
-    if (!note.window) return;
-    if (shown) PushLook(note);  // a hidden note may have changed meanwhile
-    if (note.visible == shown) return;
-    if (note.window->Show(shown)) note.visible = shown;
-    else services_.log.Failure(shown ? "a note window could not be shown" : "a note window could not be hidden");
-}
-
-void NoteManager::SyncNotes() {
-    for (Note& note : notes_) {
-        note.record.autoStart = m_autoStart;
-        if (!note.window || !note.record.isShow) continue;
-        PushLook(note);
-        ApplyTopMostFlag(note);
-    }
-}
-
-// ---- Saving
 
 // The file side merges what another writer saved since the program last looked, and writes once nobody is
 // writing the file; until then the notes wait here, and the save is made when the file has settled.
@@ -244,11 +132,6 @@ void NoteManager::AdoptReload(NoteTable table) {
                                              std::make_move_iterator(table.rows.end())));
 }
 
-void NoteManager::CloseEveryNote() {
-    for (Note& note : notes_)
-        if (note.window) note.window->Destroy();
-}
-
 bool NoteManager::ExitProgram() {
     SyncNotes();
     if (Save(Report::MessageBox, Then::Quit) == SaveResult::Failed) return false;  // stay, to try again
@@ -266,20 +149,87 @@ void NoteManager::EndSession() {
     services_.app.Quit();
 }
 
-// ---- The desktop
-
-void NoteManager::OnMonitorsChanged() {
-    monitors_ = services_.screens.Monitors();
-    for (Note& note : notes_) KeepNoteOnScreen(note);
+void NoteManager::ReloadSettings(const std::vector<NoteId>& inUse) {
+    if (saveBlocked_ || ended_) return;
+    SyncNotes();  // where the user moved notes is part of what this side changed
+    NotesFile::Look look = file_.LookForChanges(OurVersion(), InUse(inUse));
+    using Status = NotesFile::Look::Status;
+    if (look.status == Status::Unsettled) {  // another writer is not done: look again once they should be
+        services_.wakeup.LookAgainAfter(look.retryMs);
+        return;
+    }
+    if (look.status == Status::Unreadable) return;
+    if (look.merged) PlaceClearOfOthers(AdoptMerge(std::move(*look.merged)));
+    // What the merge kept that the file lacks goes back into it, so that every other reader has it too. Both
+    // ends of a sync merge alike, so once they agree neither writes again.
+    if (savePending_ || file_.DiffersFromFile(OurVersion())) Save(Report::LogOnly);
 }
 
-// A note goes back to its stored place whenever that is usable again, and wherever the window system
-// moved it meanwhile.
-void NoteManager::KeepNoteOnScreen(Note& note) {
-    if (!note.window) return;
-    const WindowRect target = PlaceOf(note.record, monitors_);
-    const std::optional<WindowRect> now = note.window->GetWindowRect();
-    if (target == note.placed && now && *now == target) return;
-    if (note.window->Place(target)) note.placed = target;
-    else services_.log.Failure("a note window could not be moved onto the screen");
+// The merged notes: ours that stay are updated in place, those the other side deleted go, new ones come.
+// Returns the new notes that keep a text a conflict set aside.
+std::vector<NoteId> NoteManager::AdoptMerge(NotesFile::Merged merged) {
+    std::vector<bool> stays(notes_.size(), false);
+    for (int row : merged.rows.oursRow)
+        if (row >= 0) stays[size_t(row)] = true;
+    for (size_t i = notes_.size(); i-- > 0;)
+        if (!stays[i]) DropNote(int(i));
+    std::vector<NoteRecord> added;
+    std::vector<bool> addedSetAside;
+    size_t row = 0;
+    for (size_t i = 0; i < merged.notes.table.rows.size(); ++i) {
+        if (merged.rows.oursRow[i] >= 0) {
+            UpdateNote(int(row++), std::move(merged.notes.table.rows[i]));
+            continue;
+        }
+        added.push_back(std::move(merged.notes.table.rows[i]));
+        addedSetAside.push_back(i < merged.rows.setAside.size() && merged.rows.setAside[i]);
+    }
+    layout_ = std::move(merged.notes.table.layout);
+    SetFlags(merged.notes.m_autoStart, merged.notes.m_locked);
+    const size_t first = notes_.size();
+    AdoptRecords(std::move(added));
+    std::vector<NoteId> setAside;
+    for (size_t i = 0; i < addedSetAside.size() && first + i < notes_.size(); ++i)
+        if (addedSetAside[i]) setAside.push_back(notes_[first + i].id);
+    return setAside;
 }
+
+NoteState NoteManager::OurVersion() const {
+    std::vector<NoteRecord> rows;
+    rows.reserve(notes_.size());
+    for (const Note& note : notes_) rows.push_back(note.record);
+    return VersionOf(std::move(rows));
+}
+
+NoteState NoteManager::LentVersion() {
+    std::vector<NoteRecord> rows;
+    rows.reserve(notes_.size());
+    for (Note& note : notes_) rows.push_back(std::move(note.record));
+    return VersionOf(std::move(rows));
+}
+
+NoteState NoteManager::VersionOf(std::vector<NoteRecord> rows) const {
+    NoteState state;
+    state.language = services_.language;
+    state.m_autoStart = m_autoStart;
+    state.m_locked = m_locked;
+    state.table.layout = layout_;
+    state.table.rows = std::move(rows);
+    return state;
+}
+
+std::vector<bool> NoteManager::InUse(const std::vector<NoteId>& inUse) const {
+    std::vector<bool> pinned;
+    for (const Note& note : notes_)
+        pinned.push_back(note.settingsOpen || note.preview ||
+                         std::find(inUse.begin(), inUse.end(), note.id) != inUse.end());
+    return pinned;
+}
+
+std::vector<std::string> NoteManager::Identities() const {
+    std::vector<std::string> identities;
+    for (const Note& note : notes_) identities.push_back(note.record.identity);
+    return identities;
+}
+
+std::vector<DeletedNote> NoteManager::DeletedNotes() const { return file_.DeletedNotes(Identities()); }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "manager/Note.h"
-#include "notewindow/NoteWindow.h"
+#include "frontend/FrontEnd.h"
 #include "notewindow/Placement.h"
 #include "store/Autostart.h"
 #include "store/Clock.h"
@@ -123,33 +123,37 @@ private:
     enum class SaveResult { Saved, Deferred, Failed, Blocked };
     using Then = NotesFile::Then;
 
+    // The notes and their file (NoteManager.cpp).
+    size_t TableCapacity() const;
     SaveResult Save(Report report, Then then = Then::GoOn);
-    SaveResult SaveFailed(Report report, const std::string& why);
     std::vector<NoteId> TakeBack(NotesFile::Saved& saved, bool lent);
+    SaveResult SaveFailed(Report report, const std::string& why);
     void Tell(Report report, const std::string& message);
-    void AdoptRecords(std::vector<NoteRecord> records);
     void AdoptReload(NoteTable table);
-    void CreateWindowFor(Note& note);
-    void KeepNoteOnScreen(Note& note);
-    void PushLook(Note& note);
-    void ApplyTopMostFlag(Note& note);
-    void SetShown(int row, bool shown);
-    void CloseEveryNote();
-    void DropNote(int row);
-    bool RoomForANote();
-    // Sharing the file (NoteSharing.cpp).
+    std::vector<NoteId> AdoptMerge(NotesFile::Merged merged);
     NoteState OurVersion() const;
     NoteState LentVersion();  // the records themselves, for a save before quitting: a huge note is not copied
     NoteState VersionOf(std::vector<NoteRecord> rows) const;  // with the flags and what else the file holds
     std::vector<bool> InUse(const std::vector<NoteId>& inUse) const;
     std::vector<std::string> Identities() const;
-    std::vector<NoteId> AdoptMerge(NotesFile::Merged merged);
-    bool PlaceClearOfOthers(const std::vector<NoteId>& setAside);
-    bool PlaceClearOfOthers(Note& note);
+
+    // Each note with its window and list row (NoteWindows.cpp); these call nothing above them.
+    int NotesOnScreen() const;
+    void AdoptRecords(std::vector<NoteRecord> records);
+    void CreateWindowFor(Note& note);
+    void PushLook(Note& note);
+    void ApplyTopMostFlag(Note& note);
+    void SetShown(int row, bool shown);
     void UpdateNote(int row, NoteRecord record);
     void SetFlags(bool autoStart, bool locked);
-    int NotesOnScreen() const;
-    size_t TableCapacity() const;
+    void DropNote(int row);
+    void CloseEveryNote();
+    void KeepNoteOnScreen(Note& note);
+    bool PlaceClearOfOthers(const std::vector<NoteId>& setAside);
+    bool PlaceClearOfOthers(Note& note);
+
+    // The commands' own (NoteCommands.cpp).
+    bool RoomForANote();
 
     NoteListView& list_;
     Services services_;

@@ -1,5 +1,9 @@
 #include "notewindow/EdgeBands.h"
 
+#include <algorithm>
+
+#include "notewindow/Geometry.h"
+
 Edge EdgeAt(int32_t x, int32_t y, int32_t width, int32_t height) {
     if (x <= kSideBand) return Edge::Left;
     if (x >= width - kSideBand) return Edge::Right;
@@ -18,10 +22,6 @@ SizeCursor CursorAt(int32_t x, int32_t y, int32_t width, int32_t height) {
     }
     return SizeCursor::Arrow;
 }
-
-#include <algorithm>
-
-#include "notewindow/NoteWindow.h"
 
 WindowRect DraggedRect(const WindowRect& start, Edge edge, int32_t dx, int32_t dy) {
     WindowRect rect = start;

@@ -7,13 +7,6 @@
 
 // Where notes may go on the desktop, in physical pixels.
 
-// The monitors of the desktop as the front end sees them now.
-class Screens {
-public:
-    virtual ~Screens() = default;
-    virtual std::vector<Monitor> Monitors() const = 0;
-};
-
 // Positions and sizes as a settings file may hold them (any 32-bit value, a negative size meaning the
 // default), made into a window rectangle that window systems handle without overflow.
 WindowRect SaneRect(int32_t x, int32_t y, int32_t width, int32_t height);

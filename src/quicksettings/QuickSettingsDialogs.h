@@ -6,13 +6,6 @@
 #include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
 
-// What an open quick settings dialog shows that another dialog can change meanwhile.
-class QuickSettingsView {
-public:
-    virtual ~QuickSettingsView() = default;
-    virtual void SetAutoStartCheck(bool checked) = 0;
-};
-
 // The quick settings dialogs: at most one per note, and what one of them changes for the whole program
 // shows in every open one.
 class QuickSettingsDialogs {

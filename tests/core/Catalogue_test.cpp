@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "manager/Tray.h"
 #include "store/Settings.h"
 #include "text/Catalogue.h"

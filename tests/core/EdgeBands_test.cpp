@@ -26,7 +26,7 @@ TEST(EdgeBands, CursorsFollowTheBands) {
     EXPECT_EQ(CursorAt(200, 100, 400, 200), SizeCursor::Arrow);
 }
 
-#include "notewindow/NoteWindow.h"
+#include "frontend/FrontEnd.h"
 
 TEST(EdgeBands, DragMovesOrResizesOneEdgeAndKeepsRoomForTheBands) {
     const WindowRect start{100, 100, 500, 300};

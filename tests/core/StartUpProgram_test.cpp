@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "app/PrivateFolder.h"
+#include "store/PrivateFolder.h"
 #include "app/StartUp.h"
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "FileHelpers.h"
 #include "TempFolder.h"
-#include "app/InstanceChannel_qt.h"
+#include "qt/InstanceChannel_qt.h"
 #include "app/StartUp.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include "Fakes.h"
 #include "FileHelpers.h"
 #include "TempFolder.h"
-#include "manager/ManagerDialog_qt.h"
-#include "notewindow/LyricsWindow_qt.h"
+#include "qt/ManagerDialog_qt.h"
+#include "qt/LyricsWindow_qt.h"
 #include "quicksettings/QuickSettingsDialogs.h"
-#include "quicksettings/TempSetingDlg_qt.h"
+#include "qt/TempSetingDlg_qt.h"
 
 namespace {
 
@@ -47,12 +47,15 @@ TEST(EnglishInterface, QtAndTheWindowsCatalogueTranslateAlikeAndNoDialogCaptionS
     TempFolder folder;
     FakeFrontEnd fakes;
     LyricsWindowFactory windows;
-    CSkyslate2Dlg manager({windows, fakes.screens, fakes.pickers, fakes.messages, fakes.autostart, fakes.app, fakes.log,
-                           fakes.clock, fakes.wakeup, folder.File("TextSetting.ini"), "", UiLanguage::English, "",
-                           SettleTimes{}});
-    manager.Presenter().Start();
-    QuickSettingsDialogs dialogs(manager.Notes(), manager.Presenter());
-    auto* note = dynamic_cast<CLyricsWindow*>(manager.Notes().WindowOf(0));
+    CSkyslate2Dlg manager;
+    NoteManager notes(manager, {windows, fakes.screens, fakes.pickers, fakes.messages, fakes.autostart, fakes.app,
+                                fakes.log, fakes.clock, fakes.wakeup, folder.File("TextSetting.ini"), "",
+                                UiLanguage::English, "", SettleTimes{}});
+    ManagerPresenter presenter(manager, notes);
+    manager.Attach(presenter, notes);
+    presenter.Start();
+    QuickSettingsDialogs dialogs(notes, presenter);
+    auto* note = dynamic_cast<CLyricsWindow*>(notes.WindowOf(0));
     ASSERT_NE(note, nullptr);
     TempSetingDlg quickSettings(dialogs, *note, &manager);
     QCoreApplication::removeTranslator(&english);

@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 
-#include "notewindow/NoteRenderer_qt.h"
+#include "qt/NoteRenderer_qt.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <QThread>
 #include <xcb/shape.h>
 
-#include "notewindow/LyricsWindow_qt.h"
-#include "notewindow/x11/X11Window_x11.h"
+#include "qt/LyricsWindow_qt.h"
+#include "qt/x11/X11Window_x11.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "manager/ManagerViews.h"
+#include "frontend/FrontEnd.h"
 #include "manager/NoteManager.h"
-#include "notewindow/NoteWindow.h"
+#include "frontend/FrontEnd.h"
 #include "notewindow/Placement.h"
 #include "StoreFakes.h"
 #include "store/Autostart.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiplusSession.h"
-#include "notewindow/NoteRenderer_win32.h"
+#include "winui/NoteRenderer_win32.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ Pixels Render(NoteRenderer& renderer, const std::wstring& text, int width = kWid
 NoteRenderer& BlueRenderer() {
     static NoteRenderer renderer;
     renderer.SetFillColor(0xFF0000FF);
-    renderer.SetTextFont(L"DejaVu Sans", 0, 60.0f);  // installed by ./test
+    renderer.SetTextFont("DejaVu Sans", 0, 60.0f);  // installed by ./test
     return renderer;
 }
 
@@ -108,7 +108,7 @@ TEST(NoteRenderer, CrLfStartsASecondLine) {
 
 TEST(NoteRenderer, MixedChineseAndLatinTextAllDraws) {
     NoteRenderer renderer;
-    renderer.SetTextFont(L"黑体", 0, 38.0f);
+    renderer.SetTextFont("黑体", 0, 38.0f);
     const Pixels p = Render(renderer, L"\u2014\u2014Skyslate2 \u656C\u4E0A", 800, 100);
     int rightmost = 0;
     for (int y = 0; y < 100; ++y)
@@ -119,7 +119,7 @@ TEST(NoteRenderer, MixedChineseAndLatinTextAllDraws) {
 
 TEST(NoteRenderer, UnknownFaceFallsBackToAnInstalledOne) {
     NoteRenderer renderer;
-    renderer.SetTextFont(L"No Such Face 12345", 0, 40.0f);
+    renderer.SetTextFont("No Such Face 12345", 0, 40.0f);
     EXPECT_NE(renderer.FamilyName(), L"");
     renderer.SetFillColor(0xFFFF0000);
     const Pixels p = Render(renderer, L"\u4E2D\u6587 text");

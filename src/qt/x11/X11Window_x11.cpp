@@ -1,0 +1,133 @@
+#include "qt/x11/X11Window_x11.h"
+
+#include <optional>
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QHash>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace x11 {
+
+xcb_connection_t* Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+void RaiseDialogsAboveNotes() {
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->isVisible() && (window->flags() & Qt::WindowStaysOnTopHint)) window->raise();
+}
+
+xcb_window_t Root() { return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root; }
+
+std::vector<xcb_atom_t> Atoms(const std::vector<const char*>& names) {
+    static QHash<QByteArray, xcb_atom_t> known;
+    xcb_connection_t* connection = Connection();
+    std::vector<xcb_atom_t> atoms(names.size(), XCB_ATOM_NONE);
+    std::vector<std::optional<xcb_intern_atom_cookie_t>> asked(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto found = known.constFind(names[i]);
+        if (found != known.constEnd()) atoms[i] = *found;
+        else asked[i] = xcb_intern_atom(connection, 0, uint16_t(strlen(names[i])), names[i]);
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!asked[i]) continue;
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, *asked[i], nullptr);
+        if (reply) atoms[i] = reply->atom;
+        free(reply);
+        known.insert(names[i], atoms[i]);
+    }
+    return atoms;
+}
+
+xcb_atom_t Atom(const char* name) { return Atoms({name})[0]; }
+
+namespace {
+
+// A compositing manager owns the selection _NET_WM_CM_S<screen>.
+bool AskCompositingActive() {
+    xcb_connection_t* connection = Connection();
+    if (!connection) return false;
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, Atom("_NET_WM_CM_S0")), nullptr);
+    const bool active = reply && reply->owner != XCB_NONE;
+    free(reply);
+    return active;
+}
+
+}  // namespace
+
+bool CompositingActive() {
+    static QElapsedTimer lastAsked;
+    static bool active = false;
+    if (lastAsked.isValid() && lastAsked.elapsed() < 1000) return active;
+    lastAsked.start();
+    active = AskCompositingActive();
+    return active;
+}
+
+bool WindowManagerSupports(xcb_atom_t wanted) {
+    xcb_connection_t* connection = Connection();
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, Root(), Atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096), nullptr);
+    if (!reply) return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / int(sizeof(xcb_atom_t));
+    const bool supported = std::find(atoms, atoms + count, wanted) != atoms + count;
+    free(reply);
+    return supported;
+}
+
+bool LeftButtonHeld() {
+    xcb_connection_t* connection = Connection();
+    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, Root()), nullptr);
+    if (!reply) return false;
+    const bool held = (reply->mask & XCB_BUTTON_MASK_1) != 0;
+    free(reply);
+    return held;
+}
+
+std::vector<QRect> PaintedRects(const QImage& image) {
+    const QRect area = image.rect();
+    std::vector<QRect> rects;
+    std::vector<QRect> previousRow;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::vector<QRect> row;
+        for (int x = area.left(); x <= area.right();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x <= area.right() && qAlpha(line[x]) != 0) ++x;
+            row.push_back(QRect(start, y, x - start, 1));
+        }
+        // A run equal to one in the row above grows that rectangle instead of adding one.
+        std::vector<QRect> open;
+        for (QRect& run : row) {
+            auto above = std::find_if(previousRow.begin(), previousRow.end(), [&](const QRect& r) {
+                return r.left() == run.left() && r.width() == run.width() && r.bottom() == y - 1;
+            });
+            if (above != previousRow.end()) {
+                above->setBottom(y);
+                open.push_back(*above);
+                above->setWidth(0);  // taken
+            } else {
+                open.push_back(run);
+            }
+        }
+        for (const QRect& r : previousRow)
+            if (r.width() > 0) rects.push_back(r);
+        previousRow = std::move(open);
+    }
+    rects.insert(rects.end(), previousRow.begin(), previousRow.end());
+    return rects;
+}
+
+}  // namespace x11
