@@ -85,12 +85,7 @@ TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
 
     RunningProgram again = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
     ASSERT_TRUE(again.WaitForRole("text_0"));
-    Xdotool({"mousemove", "140", "150", "mousedown", "1"});
-    for (int step = 1; step <= 4; ++step) {
-        QThread::msleep(80);
-        Xdotool({"mousemove", QString::number(140 + 150 * step / 4), QString::number(150 + 80 * step / 4)});
-    }
-    Xdotool({"mouseup", "1"});
+    Drag({140, 150}, {150, 80});
     QThread::msleep(400);
     EXPECT_TRUE(again.Terminate());
     EXPECT_EQ(FileValue(0, "positionX"), "251");  // moved 150 physical pixels

@@ -64,6 +64,17 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds = 1
 }
 
 // What a user does with mouse and keyboard.
+// A drag with the left button: pressed at from, moved by in four steps, released there.
+inline void Drag(QPoint from, QPoint by) {
+    Xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
+    QThread::msleep(100);
+    for (int step = 1; step <= 4; ++step) {
+        const QPoint at = from + by * step / 4;
+        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
+        QThread::msleep(70);
+    }
+    Xdotool({"mouseup", "1"});
+}
 inline void DoubleClick(QPoint at) {
     Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
     QThread::msleep(100);

@@ -22,13 +22,7 @@ TEST_F(EndToEndQt, AFileReplacedFromOutsideShowsAndSurvivesTheSessionEnd) {
     EXPECT_EQ(program.FindByRole("text_2")->geometry.topLeft(), QPoint(700, 100));
 
     // The user drags the second note 100 pixels to the right.
-    Xdotool({"mousemove", "360", "550", "mousedown", "1"});
-    QThread::msleep(100);
-    for (int step = 1; step <= 4; ++step) {
-        Xdotool({"mousemove", QString::number(360 + 25 * step), "550"});
-        QThread::msleep(80);
-    }
-    Xdotool({"mouseup", "1"});
+    Drag({360, 550}, {100, 0});
     QThread::msleep(300);
     EXPECT_TRUE(program.Terminate());
     EXPECT_EQ(FileValue(0, "text"), "moved there");

@@ -16,17 +16,6 @@ using in_place::kNotes;
 
 QPoint PlaceOf(int note) { return {in_place::PlaceOf(note).x, in_place::PlaceOf(note).y}; }
 
-void Drag(QPoint from, QPoint by) {
-    Xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
-    QThread::msleep(100);
-    for (int step = 1; step <= 4; ++step) {
-        const QPoint at = from + by * step / 4;
-        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
-        QThread::msleep(60);
-    }
-    Xdotool({"mouseup", "1"});
-}
-
 }  // namespace
 
 // Whatever the program does while the file is half written (a drag that it saves, the session's end), no note

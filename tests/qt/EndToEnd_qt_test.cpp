@@ -38,14 +38,7 @@ TEST_F(EndToEndQt, DraggedNoteIsStoredWhereItWasDroppedWhenTheSessionEnds) {
     ASSERT_TRUE(program.WaitForRole("text_0") && program.WaitForRole("text_2"));
     const std::optional<RunningProgram::Window> moved = program.FindByRole("text_2");
     Xdotool({"windowmove", QString::number(moved->id), "1100", "150"});  // not the user's own drag
-    Xdotool({"mousemove", "360", "350"});
-    Xdotool({"mousedown", "1"});
-    QThread::msleep(100);
-    for (int step = 1; step <= 4; ++step) {
-        Xdotool({"mousemove", QString::number(360 + 150 * step / 4), QString::number(350 + 80 * step / 4)});
-        QThread::msleep(80);
-    }
-    Xdotool({"mouseup", "1"});
+    Drag({360, 350}, {150, 80});
     QThread::msleep(400);
     EXPECT_EQ(program.FindByRole("text_0")->geometry.topLeft(), QPoint(450, 380));
     EXPECT_EQ(FileValue(0, "positionX"), "300");  // a move alone saves nothing
