@@ -78,7 +78,7 @@ TEST(EndToEndDialogs, DialogsStayAboveTheNotesAndAnUnchangedFontKeepsTheNotesFac
     // Over the middle of the screen, where the dialogs open; in a face Wine does not have.
     WriteBytes(folder.File("TextSetting.ini"), "[Text_0]\nisShow=1\npositionX=200\npositionY=300\nwidth=1200\n"
                                                "height=400\ncolor=0,128,255\nfont=\xE6\x96\xB9\xE6\xAD\xA3\xE8\x88\x92\xE4\xBD\x93\n"
-                                               "fontSize=380\ntext=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n");
+                                               "fontSize=380\ntext=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88*#33#\xE2\x96\x88\n");
     ProgramUnderTest program(Widen(folder.Path()));
     ASSERT_TRUE(program.WaitUntilReady());
     HWND note = program.FindByClass(L"text_0");
@@ -86,6 +86,7 @@ TEST(EndToEndDialogs, DialogsStayAboveTheNotesAndAnUnchangedFontKeepsTheNotesFac
     PostMessageW(manager, kTrayMessage, 0, WM_LBUTTONDBLCLK);
     ASSERT_NE(WaitForVisible(program, L"SettingManager"), nullptr);
     EXPECT_TRUE(IsAbove(program.ProcessId(), manager, note));
+    EXPECT_EQ(ControlText(manager, IDC_TEXT_EDIT), L"\u2588\u2588\u2588\r\n\u2588");  // the edit's own line break
 
     ClickControl(manager, IDC_ADD_NOTE);  // a note that comes up while the manager is open
     for (int i = 0; i < 100 && !IsWindowVisible(program.FindByClass(L"text_1")); ++i) Sleep(100);
@@ -102,6 +103,7 @@ TEST(EndToEndDialogs, DialogsStayAboveTheNotesAndAnUnchangedFontKeepsTheNotesFac
     Sleep(200);
     EXPECT_EQ(FileValue(folder, 0, "font"), "\xE6\x96\xB9\xE6\xAD\xA3\xE8\x88\x92\xE4\xBD\x93");  // 方正舒体
     EXPECT_EQ(FileValue(folder, 0, "fontSize"), "380");
+    EXPECT_EQ(FileValue(folder, 0, "text"), "\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88*#33#\xE2\x96\x88");
     EXPECT_TRUE(program.EndSession());
 }
 
