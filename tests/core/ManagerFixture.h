@@ -4,6 +4,7 @@
 
 #include "Fakes.h"
 #include "FileHelpers.h"
+#include "SettingsFile.h"
 #include "TempFolder.h"
 #include "manager/ManagerPresenter.h"
 #include "manager/NoteManager.h"
@@ -38,13 +39,8 @@ protected:
     FakeWindow* WindowOfRow(int row) { return static_cast<FakeWindow*>(manager->WindowOf(row)); }
     const NoteRecord& Row(int i) { return manager->Record(i); }
 
-    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
-    std::string FileValue(size_t section, const char* key) const {
-        const IniDocument sections = FileSections();
-        if (section >= sections.size()) return "<no section>";
-        const auto value = FindValue(sections[section], key);
-        return value ? std::string(*value) : "<missing>";
-    }
+    IniDocument FileSections() const { return SettingsSections(SettingsPath()); }
+    std::string FileValue(size_t section, const char* key) const { return SettingsValue(SettingsPath(), section, key); }
 
     TempFolder folder;
     std::unique_ptr<NoteManager> manager;        // the notes' owner

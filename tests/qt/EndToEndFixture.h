@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "FileHelpers.h"
+#include "SettingsFile.h"
 #include "RunningProgram.h"
 #include "TempFolder.h"
 #include "store/SettingsEncoding.h"
@@ -23,12 +24,7 @@ protected:
     RunningProgram Start(int userId = -1, const RunningProgram::Environment& environment = {}) {
         return RunningProgram(folder.Path(), config.Path(), runtime.Path(), userId, environment);
     }
-    std::string FileValue(size_t section, const char* key) const {
-        const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath())));
-        if (section >= sections.size()) return "<no section>";
-        const auto value = FindValue(sections[section], key);
-        return value ? std::string(*value) : "<missing>";
-    }
+    std::string FileValue(size_t section, const char* key) const { return SettingsValue(SettingsPath(), section, key); }
 
     EndToEndQt() {
         // A session's runtime folder is private.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProgramSave.h"
+#include "SettingsFile.h"
 #include "FileHelpers.h"
 #include "store/IniFile.h"
 #include "store/NoteText.h"
@@ -15,7 +16,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     std::string Path() const { return folder.File(kSettingsFileName); }
     void WriteUtf8(const std::string& text) { WriteBytes(Path(), text); }
-    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(Path()))); }
+    IniDocument FileSections() const { return SettingsSections(Path()); }
 
     TempFolder folder;
     NoteState state;

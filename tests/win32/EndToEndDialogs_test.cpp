@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileHelpers.h"
+#include "SettingsFile.h"
 #include "ProgramUnderTest.h"
 #include "TempFolder.h"
 #include "resource.h"
@@ -19,10 +20,7 @@ namespace {
 constexpr UINT kTrayMessage = WM_APP + 7;
 
 std::string FileValue(const TempFolder& folder, size_t section, const char* key) {
-    const auto sections = ParseIni(DecodeSettingsBytes(ReadBytes(folder.File("TextSetting.ini"))));
-    if (section >= sections.size()) return "<no section>";
-    const auto value = FindValue(sections[section], key);
-    return value ? std::string(*value) : "<missing>";
+    return SettingsValue(folder.File("TextSetting.ini"), section, key);
 }
 
 // The program's shown top-level windows, topmost first.

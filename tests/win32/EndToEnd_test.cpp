@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FileHelpers.h"
+#include "SettingsFile.h"
 #include "store/SettingsEncoding.h"
 #include "store/IniFile.h"
 #include "ProgramUnderTest.h"
@@ -23,13 +24,8 @@ class EndToEnd : public ::testing::Test {
 protected:
     std::string SettingsPath() const { return folder.File("TextSetting.ini"); }
     std::wstring Folder() const { return Widen(folder.Path()); }
-    IniDocument FileSections() const { return ParseIni(DecodeSettingsBytes(ReadBytes(SettingsPath()))); }
-    std::string FileValue(size_t section, const char* key) const {
-        const auto sections = FileSections();
-        if (section >= sections.size()) return "<no section>";
-        const auto value = FindValue(sections[section], key);
-        return value ? std::string(*value) : "<missing>";
-    }
+    IniDocument FileSections() const { return SettingsSections(SettingsPath()); }
+    std::string FileValue(size_t section, const char* key) const { return SettingsValue(SettingsPath(), section, key); }
     static RECT RectOf(HWND hwnd) {
         RECT rect{};
         GetWindowRect(hwnd, &rect);
