@@ -7,6 +7,7 @@
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitAlreadyRunning = 1;
 inline constexpr int kExitBadArguments = 2;
+inline constexpr int kExitNoDesktop = 3;  // no window system the notes can show on
 
 // Folder, settings file, one copy per file, then the front end. A second start on the same file shows the
 // running copy's manager and leaves the file alone. The folder: the one given; else the current one when it

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleHints>
 
+#include "qt/PaintedRects_qt.h"
 #include "qt/x11/X11Window_x11.h"
 
 namespace {
@@ -87,7 +88,7 @@ void CLyricsWindow::RenderNow() {
 void CLyricsWindow::Paint(const QRect& area) { surface_->Put(painted_.image, painted_.origin, area); }
 
 void CLyricsWindow::UpdateShapes() {
-    std::vector<QRect> painted = x11::PaintedRects(painted_.image);
+    std::vector<QRect> painted = PaintedRects(painted_.image);
     for (QRect& r : painted) r.translate(painted_.origin);
     const std::vector<QRect> whole{QRect(QPoint(), surface_->Size())};
     const std::vector<QRect> input = locked_ ? std::vector<QRect>() : painted;
@@ -123,8 +124,7 @@ std::optional<WindowRect> CLyricsWindow::TextBounds() {
     RenderNow();
     const std::optional<WindowRect> window = GetWindowRect();
     if (!window || painted_.image.isNull()) return std::nullopt;
-    const QRect text = painted_.Rect().translated(window->left, window->top);
-    return WindowRect{text.left(), text.top(), text.left() + text.width(), text.top() + text.height()};
+    return OnScreen(painted_.Rect(), *window);
 }
 
 void CLyricsWindow::SetLocked(bool locked) {

@@ -11,6 +11,7 @@
 #include "notewindow/DragSession.h"
 #include "notewindow/EdgeBands.h"
 #include "qt/NoteRenderer_qt.h"
+#include "qt/NoteWindowFactory_qt.h"
 #include "frontend/FrontEnd.h"
 #include "qt/x11/NoteSurface_x11.h"
 
@@ -82,11 +83,9 @@ private:
 
 // Creates CLyricsWindow objects; a double-click on any of them reaches onDoubleClick, the end of a user's
 // drag onUserPlaced.
-class LyricsWindowFactory : public NoteWindowFactory {
+class LyricsWindowFactory : public QtNoteWindowFactory {
 public:
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
-    std::function<void(CLyricsWindow&)> onDoubleClick;
-    UserPlacedHandler onUserPlaced;
 
 private:
     x11::NoteSurfaces surfaces_;

@@ -15,6 +15,7 @@
 #include "qt/Tray_qt.h"
 #include "qt/ManagerDialog_qt.h"
 #include "qt/LyricsWindow_qt.h"
+#include "qt/wayland/LayerNoteWindow_wl.h"
 #include "qt/TempSetingDlg_qt.h"
 #include "store/AutostartXdg.h"
 #include "store/Settings.h"
@@ -51,7 +52,14 @@ std::string UserDataFolder() {
     return data.empty() ? data : data + "/skyslate2";
 }
 
+std::unique_ptr<QtNoteWindowFactory> MakeNoteWindows(std::unique_ptr<wayland::Display> layerShell) {
+    if (layerShell) return std::make_unique<LayerNoteWindowFactory>(std::move(layerShell));
+    return std::make_unique<LyricsWindowFactory>();
+}
+
 }  // namespace
+
+QtPlatform::~QtPlatform() = default;
 
 bool QtPlatform::ChangeFolder(const std::string& folder) { return chdir(folder.c_str()) == 0; }
 
@@ -91,7 +99,7 @@ void QtPlatform::ShowError(const std::string& text, const std::string& detail) {
 // owner, its presenter and the quick settings; then what reports to them. The Windows front end builds
 // them in the same order.
 int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) {
-    LyricsWindowFactory windows;
+    const std::unique_ptr<QtNoteWindowFactory> windows = MakeNoteWindows(std::move(layerShell_));
     QtScreens screens;
     QtPickers pickers;
     QtMessages messages;
@@ -103,14 +111,14 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     XdgAutostart autostart(QCoreApplication::applicationFilePath().toStdString(), folder);
 
     CSkyslate2Dlg dialog;
-    NoteManager notes(dialog, {windows, screens, pickers, messages, autostart, app, log, clock, wakeup, settingsPath,
+    NoteManager notes(dialog, {*windows, screens, pickers, messages, autostart, app, log, clock, wakeup, settingsPath,
                                UserDataFolder(), language_, QSysInfo::machineHostName().toStdString(), SettleTimes{}});
     ManagerPresenter manager(dialog, notes);
     dialog.Attach(manager, notes);
     QuickSettingsDialogs quickSettings(notes, manager);
 
-    windows.onDoubleClick = [&](CLyricsWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
-    windows.onUserPlaced = [&](NoteWindow& note, const WindowRect& place) { notes.OnUserPlaced(note, place); };
+    windows->onDoubleClick = [&](NoteWindow& note) { OpenQuickSettings(note, quickSettings, &dialog); };
+    windows->onUserPlaced = [&](NoteWindow& note, const WindowRect& place) { notes.OnUserPlaced(note, place); };
     lookAgain = [&] { manager.ReloadNotes(); };
     SessionEnd sessionEnd([&] { notes.EndSession(); });
     if (!channel_->Listen([&] { manager.ShowManager(); }))

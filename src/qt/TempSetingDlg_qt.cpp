@@ -8,7 +8,7 @@
 #include "qt/Texts_qt.h"
 #include "qt/Dialogs_qt.h"
 
-TempSetingDlg::TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note, QWidget* owner)
+TempSetingDlg::TempSetingDlg(QuickSettingsDialogs& dialogs, NoteWindow& note, QWidget* owner)
     : QDialog(owner), settings_(dialogs, note), listing_(dialogs, *this) {
     setWindowTitle("Setting");
     // Blocks only the manager: the notes keep taking input, so another note can open its own dialog.
@@ -81,7 +81,7 @@ void TempSetingDlg::Finish(bool ends, int result) {
     if (ends) done(result);
 }
 
-void OpenQuickSettings(CLyricsWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner) {
+void OpenQuickSettings(NoteWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner) {
     dialogs.Open(note, [&] {
         TempSetingDlg dialog(dialogs, note, owner);
         dialog.Run();

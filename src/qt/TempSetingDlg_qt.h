@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "qt/LyricsWindow_qt.h"
+#include "frontend/FrontEnd.h"
 #include "quicksettings/QuickSettings.h"
 
 class QCheckBox;
@@ -11,7 +11,7 @@ class QPlainTextEdit;
 // The quick settings dialog of one note, run modally.
 class TempSetingDlg : public QDialog, public QuickSettingsView {
 public:
-    TempSetingDlg(QuickSettingsDialogs& dialogs, CLyricsWindow& note, QWidget* owner);
+    TempSetingDlg(QuickSettingsDialogs& dialogs, NoteWindow& note, QWidget* owner);
     // Runs the dialog; closes at once when the note has no row.
     void Run();
 
@@ -31,4 +31,4 @@ private:
 };
 
 // Opens the note's quick settings dialog, or says that it is open already.
-void OpenQuickSettings(CLyricsWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner);
+void OpenQuickSettings(NoteWindow& note, QuickSettingsDialogs& dialogs, QWidget* owner);

@@ -153,3 +153,42 @@ TEST(PrivateFolder, OnlyTheUsersOwnClosedFolderHoldsTheLockAndTheSocket) {
     for (const auto& c : cases)
         EXPECT_EQ(IsPrivateFolder(c.facts, kUser), c.isPrivate) << std::oct << c.facts.mode << " " << c.facts.owner;
 }
+
+#include "app/NotesPath.h"
+
+// Where the notes show, for every desktop the program may meet and every choice the user may force; and
+// that --notes-on is taken only where the front end offers it.
+TEST(NotesPath, TheLayerShellWhereItIsThereX11ElseAndNeverNothingSilently) {
+    struct Case {
+        NotesOn asked;
+        DesktopOffers offers;  // X11, Wayland, layer shell
+        NotesPath path;
+    };
+    const Case cases[] = {
+        {NotesOn::Any, {true, true, true}, NotesPath::LayerShell},   // KDE Plasma, sway
+        {NotesOn::Any, {false, true, true}, NotesPath::LayerShell},  // no XWayland
+        {NotesOn::Any, {true, true, false}, NotesPath::X11},         // GNOME: through XWayland
+        {NotesOn::Any, {true, false, false}, NotesPath::X11},        // an X11 desktop
+        {NotesOn::Any, {false, true, false}, NotesPath::None},       // nothing can show a note
+        {NotesOn::Any, {false, false, false}, NotesPath::None},
+        {NotesOn::X11, {true, true, true}, NotesPath::X11},
+        {NotesOn::X11, {false, true, true}, NotesPath::None},
+        {NotesOn::Wayland, {true, true, false}, NotesPath::None},
+        {NotesOn::Wayland, {true, false, true}, NotesPath::None},  // a layer shell without a compositor is none
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.asked) << c.offers.x11 << c.offers.wayland << c.offers.layerShell);
+        EXPECT_EQ(ChooseNotesPath(c.asked, c.offers), c.path);
+        if (c.path == NotesPath::None) {
+            EXPECT_FALSE(NoNotesPathText(c.asked, c.offers).empty());
+        }
+    }
+
+    EXPECT_EQ(ParseOptions({"--notes-on", "wayland"}, true).notesOn, NotesOn::Wayland);
+    EXPECT_EQ(ParseOptions({"--notes-on=x11"}, true).notesOn, NotesOn::X11);
+    EXPECT_FALSE(ParseOptions({"--notes-on=mir"}, true).error.empty());
+    EXPECT_FALSE(ParseOptions({"--notes-on"}, true).error.empty());
+    EXPECT_FALSE(ParseOptions({"--notes-on=x11"}, false).error.empty());  // Windows has one way
+    EXPECT_NE(UsageText(true).find("--notes-on"), std::string::npos);
+    EXPECT_EQ(UsageText(false).find("--notes-on"), std::string::npos);
+}

@@ -9,6 +9,7 @@
 #include <xcb/shape.h>
 
 #include "qt/LyricsWindow_qt.h"
+#include "qt/PaintedRects_qt.h"
 #include "qt/x11/X11Window_x11.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST(PaintedRects, CoverExactlyThePaintedPixels) {
     for (int y = 2; y < 6; ++y)
         for (int x = 3; x < 9; ++x) image.setPixel(x, y, 0x40000000);
     image.setPixel(15, 7, 0xFF112233);
-    const std::vector<QRect> rects = x11::PaintedRects(image);
+    const std::vector<QRect> rects = PaintedRects(image);
     QRegion covered;
     for (const QRect& r : rects) covered |= r;
     EXPECT_EQ(covered, QRegion(3, 2, 6, 4) | QRegion(15, 7, 1, 1));

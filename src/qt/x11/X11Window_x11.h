@@ -31,7 +31,4 @@ bool LeftButtonHeld();
 // came up: a dialog never lies under a note's text, which would take its clicks.
 void RaiseDialogsAboveNotes();
 
-// The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged.
-std::vector<QRect> PaintedRects(const QImage& image);
-
 }  // namespace x11

@@ -1,0 +1,46 @@
+#include "qt/PaintedRects_qt.h"
+
+#include <algorithm>
+
+std::vector<QRect> PaintedRects(const QImage& image) {
+    const QRect area = image.rect();
+    std::vector<QRect> rects;
+    std::vector<QRect> previousRow;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::vector<QRect> row;
+        for (int x = area.left(); x <= area.right();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x <= area.right() && qAlpha(line[x]) != 0) ++x;
+            row.push_back(QRect(start, y, x - start, 1));
+        }
+        // A run equal to one in the row above grows that rectangle instead of adding one.
+        std::vector<QRect> open;
+        for (QRect& run : row) {
+            auto above = std::find_if(previousRow.begin(), previousRow.end(), [&](const QRect& r) {
+                return r.left() == run.left() && r.width() == run.width() && r.bottom() == y - 1;
+            });
+            if (above != previousRow.end()) {
+                above->setBottom(y);
+                open.push_back(*above);
+                above->setWidth(0);  // taken
+            } else {
+                open.push_back(run);
+            }
+        }
+        for (const QRect& r : previousRow)
+            if (r.width() > 0) rects.push_back(r);
+        previousRow = std::move(open);
+    }
+    rects.insert(rects.end(), previousRow.begin(), previousRow.end());
+    return rects;
+}
+
+WindowRect OnScreen(const QRect& painted, const WindowRect& window) {
+    const QRect text = painted.translated(window.left, window.top);
+    return WindowRect{text.left(), text.top(), text.left() + text.width(), text.top() + text.height()};
+}

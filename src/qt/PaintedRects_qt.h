@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+#include <optional>
+#include <vector>
+
+#include "notewindow/Geometry.h"
+
+// The painted areas of an image (alpha above 0) as rectangles, rows of equal runs merged: where a note
+// shows and takes the mouse.
+std::vector<QRect> PaintedRects(const QImage& image);
+
+// Where a note's painted area (at origin in the note) lies on the screen, the note at window.
+WindowRect OnScreen(const QRect& painted, const WindowRect& window);
