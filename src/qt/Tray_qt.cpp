@@ -1,9 +1,21 @@
 #include "qt/Tray_qt.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 
 #include "qt/Texts_qt.h"
 #include "manager/Tray.h"
+
+namespace {
+
+// Qt makes the icon a StatusNotifierItem where the session bus has a watcher, and an XEmbed icon otherwise.
+bool StatusNotifierHostRuns() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered("org.kde.StatusNotifierWatcher");
+}
+
+}  // namespace
 
 Tray::Tray(const TrayTargets& targets) : targets_(targets) {
     QAction* lock = nullptr;
@@ -26,8 +38,10 @@ Tray::Tray(const TrayTargets& targets) : targets_(targets) {
     icon_.setIcon(QApplication::windowIcon());
     icon_.setToolTip(kTrayTooltip);
     icon_.setContextMenu(&menu_);
-    QObject::connect(&icon_, &QSystemTrayIcon::activated, &menu_, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) RunTrayCommand(targets_, TrayCommand::ShowManager);
+    const QSystemTrayIcon::ActivationReason opens =
+        StatusNotifierHostRuns() ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
+    QObject::connect(&icon_, &QSystemTrayIcon::activated, &menu_, [this, opens](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == opens) RunTrayCommand(targets_, TrayCommand::ShowManager);
     });
     if (QSystemTrayIcon::isSystemTrayAvailable()) icon_.show();
 }

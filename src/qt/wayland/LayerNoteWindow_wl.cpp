@@ -218,7 +218,7 @@ void LayerNoteWindowFactory::LowerWhileDialogsShow() {
     checkQueued_ = false;
     const QWidgetList windows = QApplication::topLevelWidgets();
     const bool dialogShows = std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
-        return w->isVisible() && !(w->windowFlags() & Qt::ToolTip);
+        return w->isVisible() && w->windowType() != Qt::ToolTip;
     });
     if (dialogShows == lowered_) return;
     lowered_ = dialogShows;

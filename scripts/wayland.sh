@@ -1,0 +1,89 @@
+# Wayland compositors for the tests, each on its x11 backend inside the Xvfb of start_xvfb, so that
+# xdotool there moves the compositor's own pointer, and a screenshot of the Xvfb shows what it shows.
+# sway refuses to run as root, so every compositor runs as an ordinary user of the tests' own, and so
+# do the programs on it: as on a user's desktop.
+# shellcheck shell=bash
+
+DESKTOP_USER=skyslate2-desktop
+WL_WORK=""     # the desktop user's folder: runtime folder, home, the program's copy
+WL_ENV=()      # what a program of the session gets: WAYLAND_DISPLAY, DISPLAY (XWayland) and the rest
+
+ensure_desktop_user() {
+  id -u "$DESKTOP_USER" >/dev/null 2>&1 ||
+    as_root useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$DESKTOP_USER"
+}
+
+# A folder for one compositor's session, the program copied into it (the build may lie in a folder the
+# desktop user cannot enter, such as root's home).
+new_session_folder() {
+  ensure_desktop_user
+  WL_WORK=$(mktemp -d /tmp/skyslate2-wayland.XXXXXX)
+  mkdir -p "$WL_WORK/run" "$WL_WORK/home" "$WL_WORK/bin"
+  cp "$ROOT/build/linux/bin/skyslate2" "$WL_WORK/bin/"
+  chmod 755 "$WL_WORK" "$WL_WORK/bin"
+  chmod 700 "$WL_WORK/run"
+  as_root chown -R "$DESKTOP_USER" "$WL_WORK/run" "$WL_WORK/home"
+}
+
+# Runs "$@" as the desktop user with a clean environment plus the given NAME=VALUE words before --.
+as_desktop() {
+  local vars=()
+  while [ "$1" != "--" ]; do vars+=("$1"); shift; done
+  shift
+  as_root runuser -u "$DESKTOP_USER" -- env -i PATH=/usr/bin:/bin HOME="$WL_WORK/home" \
+    XDG_RUNTIME_DIR="$WL_WORK/run" LANG=C.UTF-8 "${vars[@]}" "$@"
+}
+
+# The session's environment, as the compositor gives it to the programs it starts (written to
+# $WL_WORK/home/session.env by the command it starts).
+read_session_env() {
+  wait_for "the compositor's session" 60 test -s "$WL_WORK/home/session.env" || return 1
+  WL_ENV=()
+  local name line
+  for name in WAYLAND_DISPLAY DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS SWAYSOCK; do
+    line=$(grep -m1 "^$name=" "$WL_WORK/home/session.env" || true)
+    [ -n "$line" ] && WL_ENV+=("$line")
+  done
+  return 0
+}
+
+session_probe() { echo "sh -c 'env > $WL_WORK/home/session.env; exec sleep infinity'"; }
+
+start_sway() {
+  new_session_folder
+  cat >"$WL_WORK/sway.conf" <<CONF
+output * bg #1f4e79 solid_color
+output X11-1 mode 1600x1000
+exec $(session_probe)
+CONF
+  chmod 644 "$WL_WORK/sway.conf"
+  as_desktop DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
+    sway -c "$WL_WORK/sway.conf" >"$WL_WORK/compositor.log" 2>&1 &
+  read_session_env
+}
+
+# KWin's binary carries a file capability, which this kind of machine refuses: a copy runs without it.
+start_kwin() {
+  new_session_folder
+  cp "$(command -v kwin_wayland)" "$WL_WORK/bin/kwin_wayland"
+  as_desktop DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb -- dbus-run-session "$WL_WORK/bin/kwin_wayland" \
+    --x11-display "$DISPLAY" --socket wayland-test --width 1600 --height 1000 --xwayland \
+    --exit-with-session "$(session_probe)" >"$WL_WORK/compositor.log" 2>&1 &
+  read_session_env
+}
+
+# GNOME's compositor, headless: no layer shell, so the notes go through XWayland.
+start_mutter() {
+  new_session_folder
+  as_desktop -- dbus-run-session mutter --headless --wayland --virtual-monitor 1600x1000 \
+    -- sh -c "env > $WL_WORK/home/session.env; exec sleep infinity" >"$WL_WORK/compositor.log" 2>&1 &
+  read_session_env
+}
+
+stop_compositor() {
+  disown -a 2>/dev/null || true  # their end is no news
+  as_root pkill -KILL -u "$DESKTOP_USER" 2>/dev/null || true
+  wait_for "the compositor to end" 20 sh -c "! pgrep -u $DESKTOP_USER >/dev/null"
+  [ -n "$WL_WORK" ] && as_root rm -rf "$WL_WORK"
+  WL_WORK=""
+}
