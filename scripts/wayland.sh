@@ -34,6 +34,14 @@ as_desktop() {
     XDG_RUNTIME_DIR="$WL_WORK/run" LANG=C.UTF-8 "${vars[@]}" "$@"
 }
 
+# as_desktop in the background, its output in a log: the shell says nothing when the desktop user's
+# programs are ended at the end of a test.
+in_background() {  # log, then as_desktop's arguments
+  local log=$1
+  shift
+  { as_desktop "$@" >"$log" 2>&1; } 2>/dev/null &
+}
+
 # The session's environment, as the compositor gives it to the programs it starts (written to
 # $WL_WORK/home/session.env by the command it starts).
 read_session_env() {
@@ -57,8 +65,8 @@ output X11-1 mode 1600x1000
 exec $(session_probe)
 CONF
   chmod 644 "$WL_WORK/sway.conf"
-  as_desktop DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
-    sway -c "$WL_WORK/sway.conf" >"$WL_WORK/compositor.log" 2>&1 &
+  in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
+    sway ${SWAY_DEBUG:-} -c "$WL_WORK/sway.conf"
   read_session_env
 }
 
@@ -66,17 +74,17 @@ CONF
 start_kwin() {
   new_session_folder
   cp "$(command -v kwin_wayland)" "$WL_WORK/bin/kwin_wayland"
-  as_desktop DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb -- dbus-run-session "$WL_WORK/bin/kwin_wayland" \
+  in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb -- dbus-run-session "$WL_WORK/bin/kwin_wayland" \
     --x11-display "$DISPLAY" --socket wayland-test --width 1600 --height 1000 --xwayland \
-    --exit-with-session "$(session_probe)" >"$WL_WORK/compositor.log" 2>&1 &
+    --exit-with-session "$(session_probe)"
   read_session_env
 }
 
 # GNOME's compositor, headless: no layer shell, so the notes go through XWayland.
 start_mutter() {
   new_session_folder
-  as_desktop -- dbus-run-session mutter --headless --wayland --virtual-monitor 1600x1000 \
-    -- sh -c "env > $WL_WORK/home/session.env; exec sleep infinity" >"$WL_WORK/compositor.log" 2>&1 &
+  in_background "$WL_WORK/compositor.log" -- dbus-run-session mutter --headless --wayland --virtual-monitor 1600x1000 \
+    -- sh -c "env > $WL_WORK/home/session.env; exec sleep infinity"
   read_session_env
 }
 

@@ -12,9 +12,14 @@ source "$ROOT/scripts/wayland.sh"
 compositors=("$@")
 [ ${#compositors[@]} -gt 0 ] || compositors=(sway kwin mutter)
 failures=0
+starts=0
 trap 'stop_compositor' EXIT
 
-fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
+fail() {
+  echo "  FAILED: $*"
+  failures=$((failures + 1))
+  tail -n 5 "$WL_WORK"/home/program-*.log 2>/dev/null || true
+}
 
 note() {  # number x y [locked]: a note that begins with two solid blocks, so that its place shows in pixels
   printf '[Text_%d]\nisShow=1\npositionX=%d\npositionY=%d\nwidth=400\nheight=160\ncolor=0,128,255\n' "$1" "$2" "$3"
@@ -35,8 +40,8 @@ setting() {  # section key
 }
 
 start_program() {  # extra NAME=VALUE words for its environment
-  as_desktop "${WL_ENV[@]}" "$@" XDG_CONFIG_HOME="$WL_WORK/home/config" XDG_DATA_HOME="$WL_WORK/home/data" -- \
-    "$WL_WORK/bin/skyslate2" --settings-dir "$WL_WORK/home/notes" >>"$WL_WORK/program.log" 2>&1 &
+  in_background "$WL_WORK/home/program-$((++starts)).log" "${WL_ENV[@]}" "$@" XDG_CONFIG_HOME="$WL_WORK/home/config" \
+    XDG_DATA_HOME="$WL_WORK/home/data" -- "$WL_WORK/bin/skyslate2" --settings-dir "$WL_WORK/home/notes"
 }
 
 end_program() {  # the user's session ends: SIGTERM, and the program saves
@@ -56,7 +61,7 @@ presses() { grep -c 'state: pressed' "$WL_WORK/home/events.log" 2>/dev/null || t
 
 # A native Wayland program under the notes that tells every click it gets.
 start_event_window() {
-  as_desktop "${WL_ENV[@]}" -- sh -c "exec stdbuf -oL weston-eventdemo --log-button >$WL_WORK/home/events.log 2>&1" &
+  in_background "$WL_WORK/home/events.log" "${WL_ENV[@]}" -- stdbuf -oL weston-eventdemo --log-button
   wait_for "the Wayland window below the notes" 20 test -f "$WL_WORK/home/events.log"
   sleep 1
 }
@@ -147,6 +152,13 @@ xwayland_desktop() {  # compositor
     fail "$name: a place the window system chose was stored"
   stop_compositor
 }
+
+# Nowhere to show a note: the program says so and ends, instead of running with no note at all.
+set +e
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/build/linux/bin/skyslate2" --settings-dir "$(mktemp -d)" 2>&1)
+code=$?
+set -e
+[ "$code" -eq 3 ] && [[ "$said" == *"Notes cannot show"* ]] || fail "without a display the program says \"$said\" ($code)"
 
 for compositor in "${compositors[@]}"; do
   case "$compositor" in

@@ -6,6 +6,9 @@
 
 #include <wayland-cursor.h>
 
+#include <poll.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +22,7 @@ namespace wayland {
 namespace {
 
 constexpr uint32_t kLeftButton = 0x110;  // BTN_LEFT
+constexpr int kFlushWaitMs = 1000;
 
 int Whole(wl_fixed_t value) { return int(std::floor(wl_fixed_to_double(value))); }
 
@@ -186,23 +190,40 @@ Display::~Display() {
 void Display::WatchFromEventLoop() {
     auto* notifier = new QSocketNotifier(wl_display_get_fd(display_), QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] { ReadEvents(); });
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-        wl_display_dispatch_pending(display_);
-        Flush();
-    });
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] { Flush(); });
 }
 
 void Display::ReadEvents() {
-    if (wl_display_prepare_read(display_) == 0) wl_display_read_events(display_);
-    if (wl_display_dispatch_pending(display_) < 0) {
-        static bool told = false;
-        if (!told) std::fprintf(stderr, "skyslate2: the connection to the Wayland compositor broke: notes cannot show\n");
-        told = true;
-    }
     Flush();
+    if (wl_display_get_error(display_) == 0 || broken_) return;
+    broken_ = true;
+    std::fprintf(stderr, "skyslate2: the connection to the Wayland compositor broke: notes cannot show\n");
 }
 
-void Display::Flush() { wl_display_flush(display_); }
+// Many notes at once can send more than the socket holds: then the rest waits until the compositor has
+// read some. Its answers are read and handled on the way: a compositor ends a client that lets them pile
+// up (with a hundred new notes it does).
+void Display::Flush() {
+    TakeEvents();
+    while (wl_display_flush(display_) < 0 && errno == EAGAIN) {
+        pollfd socket{wl_display_get_fd(display_), POLLOUT | POLLIN, 0};
+        if (poll(&socket, 1, kFlushWaitMs) <= 0) return;
+        TakeEvents();
+    }
+}
+
+// What has arrived, without waiting; not again from within a handler.
+void Display::TakeEvents() {
+    if (dispatching_) return;
+    dispatching_ = true;
+    if (wl_display_prepare_read(display_) == 0) {
+        pollfd socket{wl_display_get_fd(display_), POLLIN, 0};
+        if (poll(&socket, 1, 0) > 0) wl_display_read_events(display_);
+        else wl_display_cancel_read(display_);
+    }
+    wl_display_dispatch_pending(display_);
+    dispatching_ = false;
+}
 
 const Output* Display::OutputAt(Point point) const {
     for (const auto& output : outputs_)

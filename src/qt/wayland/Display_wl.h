@@ -60,12 +60,14 @@ public:
     void Forget(wl_surface* surface);
     // The shape of the pointer while it is over a note (the one it entered last).
     void SetCursor(SizeCursor cursor);
+    // Sends what was asked, and handles what the compositor said meanwhile.
     void Flush();
 
 private:
     Display() = default;
     bool Bind();
     void ReadEvents();
+    void TakeEvents();
     static void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
     static void OnGlobalRemove(void* data, wl_registry* registry, uint32_t name);
     void AddOutput(uint32_t name, uint32_t version);
@@ -91,6 +93,8 @@ private:
     wl_cursor_theme* cursorTheme_ = nullptr;
     wl_surface* cursorSurface_ = nullptr;
     SizeCursor cursor_ = SizeCursor::Arrow;
+    bool dispatching_ = false;
+    bool broken_ = false;
 };
 
 }  // namespace wayland

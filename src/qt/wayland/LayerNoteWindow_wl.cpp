@@ -131,6 +131,12 @@ void LayerNoteWindow::OnPointerMotion(Point local) {
     display_.SetCursor(CursorAt(local.x, local.y, rect_.width(), rect_.height()));
 }
 
+// What the user did reaches the notes' owner from the event loop, never from within the reading of the
+// compositor's events, which can happen inside any call of the owner's.
+void LayerNoteWindow::Tell(std::function<void()> what) {
+    QMetaObject::invokeMethod(this, std::move(what), Qt::QueuedConnection);
+}
+
 // A press is a click until the pointer travels the drag distance, so that a double-click reaches the note.
 void LayerNoteWindow::OnLeftButton(bool pressed, uint32_t time) {
     const Point screen{rect_.left + pointer_.x, rect_.top + pointer_.y};
@@ -140,7 +146,9 @@ void LayerNoteWindow::OnLeftButton(bool pressed, uint32_t time) {
     }
     if (clicks_.Press(time, screen)) {
         drag_.End();
-        if (onDoubleClick_) onDoubleClick_(*this);
+        Tell([this] {
+            if (onDoubleClick_) onDoubleClick_(*this);
+        });
         return;
     }
     pressPlace_ = rect_;
@@ -174,7 +182,10 @@ void LayerNoteWindow::EndDrag() {
     const bool resized = dragPlace_.width() != rect_.width() || dragPlace_.height() != rect_.height();
     Place(dragPlace_);
     if (!resized) surface_.Repaint();
-    if (rect_ != pressPlace_ && onUserPlaced_) onUserPlaced_(*this, rect_);
+    if (rect_ == pressPlace_) return;
+    Tell([this, place = rect_] {
+        if (onUserPlaced_) onUserPlaced_(*this, place);
+    });
 }
 
 LayerNoteWindowFactory::LayerNoteWindowFactory(std::unique_ptr<wayland::Display> display) : display_(std::move(display)) {

@@ -52,6 +52,7 @@ private:
     void Paint(QImage& image) const;
     void ApplyDragStep(const DragSession::Step& step);
     void EndDrag();
+    void Tell(std::function<void()> what);
     bool OnTop() const { return topMost_ && !lowered_; }
 
     wayland::Display& display_;

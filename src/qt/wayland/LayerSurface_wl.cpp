@@ -75,6 +75,7 @@ void LayerSurface::ApplyInput() {
     for (const QRect& r : input_) wl_region_add(region, r.x(), r.y(), r.width(), r.height());
     wl_surface_set_input_region(surface_, region);
     wl_region_destroy(region);
+    display_.Flush();  // a text's region is many rectangles
 }
 
 void LayerSurface::Place(const WindowRect& rect) {
