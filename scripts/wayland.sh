@@ -66,7 +66,7 @@ exec $(session_probe)
 CONF
   chmod 644 "$WL_WORK/sway.conf"
   in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
-    sway ${SWAY_DEBUG:-} -c "$WL_WORK/sway.conf"
+    sway -c "$WL_WORK/sway.conf"
   read_session_env
 }
 
@@ -85,6 +85,20 @@ start_mutter() {
   new_session_folder
   in_background "$WL_WORK/compositor.log" -- dbus-run-session mutter --headless --wayland --virtual-monitor 1600x1000 \
     -- sh -c "env > $WL_WORK/home/session.env; exec sleep infinity"
+  read_session_env
+}
+
+# weston: no layer shell either, and a window manager of its own for XWayland's windows. Its window is a
+# little smaller than the display: it follows xdotool's pointer only once the pointer has entered it.
+start_weston() {
+  new_session_folder
+  printf '[core]\nxwayland=true\n[shell]\nbackground-color=0xff1f4e79\npanel-position=none\n[autolaunch]\npath=%s\n' \
+    "$WL_WORK/home/probe.sh" >"$WL_WORK/weston.ini"
+  printf '#!/bin/sh\nenv > %s/home/session.env\nexec sleep infinity\n' "$WL_WORK" >"$WL_WORK/home/probe.sh"
+  chmod 755 "$WL_WORK/home/probe.sh"
+  chmod 644 "$WL_WORK/weston.ini"
+  in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" -- weston --backend=x11-backend.so --width=1590 \
+    --height=990 --xwayland --config="$WL_WORK/weston.ini" --socket=wayland-test
   read_session_env
 }
 

@@ -4,13 +4,13 @@
 # the compositor's own (layer shell): at their places, clicked through where nothing is painted to a
 # Wayland program below, dragged with the move stored, on every workspace, under the program's dialogs,
 # and let through entirely when locked. On mutter (GNOME, no layer shell) they go through XWayland and
-# their places never drift. Needs a display (DISPLAY, from start_xvfb) and root or sudo (the desktop user).
-#   tests/wayland/desktops_test.sh [sway] [kwin] [mutter]
+# their places never drift; on weston too, where they are at their places and dragged. Needs a display (DISPLAY, from start_xvfb) and root or sudo (the desktop user).
+#   tests/wayland/desktops_test.sh [sway] [kwin] [mutter] [weston]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 source "$ROOT/scripts/wayland.sh"
 compositors=("$@")
-[ ${#compositors[@]} -gt 0 ] || compositors=(sway kwin mutter)
+[ ${#compositors[@]} -gt 0 ] || compositors=(sway kwin mutter weston)
 failures=0
 starts=0
 trap 'stop_compositor' EXIT
@@ -72,6 +72,7 @@ drag() {  # x y dx dy: a user's drag in steps
   xdotool mousemove "$1" "$2" mousedown 1
   sleep 0.1
   for step in 1 2 3 4 5; do xdotool mousemove $(($1 + $3 * step / 5)) $(($2 + $4 * step / 5)); sleep 0.08; done
+  sleep 0.2  # a hand rests before it lets go
   xdotool mouseup 1
   sleep 0.4
 }
@@ -160,10 +161,37 @@ code=$?
 set -e
 [ "$code" -eq 3 ] && [[ "$said" == *"Notes cannot show"* ]] || fail "without a display the program says \"$said\" ($code)"
 
+# weston places every window its X11 window manager manages where it likes: the notes place themselves.
+weston_desktop() {
+  log "  weston: notes through XWayland, placed by the program"
+  start_weston
+  # weston follows the pointer once it has entered its window, which is a little smaller than the display.
+  xdotool mousemove 1599 999
+  sleep 0.2
+  write_notes
+  start_program
+  wait_for "weston: the notes at their places" 30 at_place 40 60 || fail "weston: note 0 is not at 40,60"
+  at_place 560 330 || fail "weston: note 1 is not at 560,330"
+  at_place 80 500 || fail "weston: note 2 is not at 80,500"
+  # weston reports the pointer to a dragged XWayland window late: the note may stop short of the pointer,
+  # but what is stored is where it shows.
+  drag 600 360 100 50
+  import -window root "$ROOT/build/wayland-weston.png"
+  end_program
+  local x y
+  x=$(setting 1 positionX) y=$(setting 1 positionY)
+  [ "$x,$y" != "560,330" ] || fail "weston: the drag is not stored"
+  start_program
+  wait_for "weston: the dragged note where the file has it" 30 at_place "$x" "$y" || fail "weston: note 1 is not at $x,$y"
+  end_program
+  stop_compositor
+}
+
 for compositor in "${compositors[@]}"; do
   case "$compositor" in
     sway | kwin) layer_shell_desktop "$compositor" ;;
     mutter) xwayland_desktop "$compositor" ;;
+    weston) weston_desktop ;;
     *) echo "unknown compositor: $compositor" >&2; exit 2 ;;
   esac
 done

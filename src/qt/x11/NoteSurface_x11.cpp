@@ -155,9 +155,11 @@ NoteSurface::NoteSurface(const std::string& name, const WindowRect& rect) : rect
     window_ = xcb_generate_id(c);
     depth_ = withAlpha ? 32 : xcb_setup_roots_iterator(xcb_get_setup(c)).data->root_depth;
     // With per-pixel alpha the server clears to transparent; without, the shape hides all but the text.
-    const uint32_t values[] = {0, 0, kEventMask, alpha.colormap};
+    // Where the window manager would put the note anywhere, it is left out: the note places itself.
+    ownPlace_ = WindowManagerIgnoresPlaces();
+    const uint32_t values[] = {0, 0, ownPlace_ ? 1u : 0u, kEventMask, alpha.colormap};
     const uint32_t mask = (withAlpha ? XCB_CW_BACK_PIXEL : XCB_CW_BACK_PIXMAP) | XCB_CW_BORDER_PIXEL |
-                          XCB_CW_EVENT_MASK | (withAlpha ? XCB_CW_COLORMAP : 0);
+                          XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK | (withAlpha ? XCB_CW_COLORMAP : 0);
     xcb_create_window(c, depth_, window_, Root(), int16_t(rect.left), int16_t(rect.top),
                       uint16_t(std::max(1, rect.width())), uint16_t(std::max(1, rect.height())), 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, withAlpha ? alpha.visual : uint32_t(XCB_COPY_FROM_PARENT), mask,
@@ -308,7 +310,7 @@ void NoteSurface::SetCursor(SizeCursor cursor) {
 // As EWMH asks: the pointer's implicit grab is released, and the window manager is told where the press
 // that began the drag was, so that the window keeps its offset to the pointer however far it moved since.
 bool NoteSurface::StartWindowManagerDrag(Point pressRoot, MoveResize direction) {
-    if (!Valid() || !WindowManagerSupports(NoteAtoms().moveResize)) return false;
+    if (!Valid() || ownPlace_ || !WindowManagerSupports(NoteAtoms().moveResize)) return false;
     xcb_ungrab_pointer(Connection(), XCB_CURRENT_TIME);
     const uint32_t request[5] = {uint32_t(pressRoot.x), uint32_t(pressRoot.y), uint32_t(direction), 1, 1};
     SendToRoot(window_, NoteAtoms().moveResize, request);

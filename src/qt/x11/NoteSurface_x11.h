@@ -86,6 +86,7 @@ private:
     WindowRect rect_;
     bool positionKnown_ = true;  // false once a window manager took the window in without saying where
     bool reparented_ = false;
+    bool ownPlace_ = false;  // not the window manager's (override-redirect)
     bool visible_ = false;
     bool above_ = true;
     SizeCursor cursor_ = SizeCursor::Arrow;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace x11 {
 
@@ -81,6 +82,30 @@ bool WindowManagerSupports(xcb_atom_t wanted) {
     const bool supported = std::find(atoms, atoms + count, wanted) != atoms + count;
     free(reply);
     return supported;
+}
+
+// Weston's window manager puts every window it manages where it likes (a cascade from 32,32), whatever
+// the program asked: the one window manager known to do that.
+bool WindowManagerIgnoresPlaces() {
+    static const bool ignores = [] {
+        xcb_connection_t* c = Connection();
+        auto* check = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, Root(), Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr);
+        if (!check) return false;
+        const xcb_window_t wm = xcb_get_property_value_length(check) == 4
+                                    ? *static_cast<const xcb_window_t*>(xcb_get_property_value(check))
+                                    : xcb_window_t(XCB_NONE);
+        free(check);
+        if (wm == XCB_NONE) return false;
+        auto* name = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, wm, Atom("_NET_WM_NAME"), Atom("UTF8_STRING"), 0, 64), nullptr);
+        if (!name) return false;
+        const std::string text(static_cast<const char*>(xcb_get_property_value(name)),
+                               size_t(xcb_get_property_value_length(name)));
+        free(name);
+        return text == "Weston WM";
+    }();
+    return ignores;
 }
 
 bool LeftButtonHeld() {

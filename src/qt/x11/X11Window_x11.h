@@ -24,6 +24,9 @@ bool CompositingActive();
 // Whether the window manager lists the atom in _NET_SUPPORTED (false without a window manager).
 bool WindowManagerSupports(xcb_atom_t atom);
 
+// Whether the window manager puts every window where it likes, whatever the program asked (weston's).
+bool WindowManagerIgnoresPlaces();
+
 // Whether the left button is down now, wherever the pointer is (one round trip).
 bool LeftButtonHeld();
 
