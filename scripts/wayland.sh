@@ -57,15 +57,17 @@ read_session_env() {
 
 session_probe() { echo "sh -c 'env > $WL_WORK/home/session.env; exec sleep infinity'"; }
 
-start_sway() {
+start_sway() {  # [MONITORS]: side by side, 1600 x 1000 each
+  local monitors=${1:-1} i
   new_session_folder
-  cat >"$WL_WORK/sway.conf" <<CONF
-output * bg #1f4e79 solid_color
-output X11-1 mode 1600x1000
-exec $(session_probe)
-CONF
+  {
+    echo "output * bg #1f4e79 solid_color"
+    for ((i = 1; i <= monitors; i++)); do echo "output X11-$i mode 1600x1000 position $(((i - 1) * 1600)) 0"; done
+    echo "exec $(session_probe)"
+  } >"$WL_WORK/sway.conf"
   chmod 644 "$WL_WORK/sway.conf"
-  in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
+  in_background "$WL_WORK/compositor.log" DISPLAY="$DISPLAY" WLR_BACKENDS=x11 WLR_X11_OUTPUTS="$monitors" \
+    WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 -- \
     sway -c "$WL_WORK/sway.conf"
   read_session_env
 }

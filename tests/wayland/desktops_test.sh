@@ -4,13 +4,14 @@
 # the compositor's own (layer shell): at their places, clicked through where nothing is painted to a
 # Wayland program below, dragged with the move stored, on every workspace, under the program's dialogs,
 # and let through entirely when locked. On mutter (GNOME, no layer shell) they go through XWayland and
-# their places never drift; on weston too, where they are at their places and dragged. Needs a display (DISPLAY, from start_xvfb) and root or sudo (the desktop user).
-#   tests/wayland/desktops_test.sh [sway] [kwin] [mutter] [weston]
+# their places never drift; on weston too, where they are at their places and dragged. On sway with two
+# monitors a note shows on the monitor of its place. Needs a display (DISPLAY, from start_xvfb) and root or sudo (the desktop user).
+#   tests/wayland/desktops_test.sh [sway] [two-monitors] [kwin] [mutter] [weston]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 source "$ROOT/scripts/wayland.sh"
 compositors=("$@")
-[ ${#compositors[@]} -gt 0 ] || compositors=(sway kwin mutter weston)
+[ ${#compositors[@]} -gt 0 ] || compositors=(sway two-monitors kwin mutter weston)
 failures=0
 starts=0
 trap 'stop_compositor' EXIT
@@ -132,6 +133,28 @@ layer_shell_desktop() {  # compositor
   stop_compositor
 }
 
+# Two monitors side by side: a note shows on the monitor that holds its place, and goes to the other one
+# when its place changes there (here by another writer of the file). The screenshot is sway's own: each
+# monitor is a window of its own in the Xvfb.
+two_monitors() {
+  log "  sway: two monitors"
+  start_sway 2
+  mkdir -p "$WL_WORK/home/notes"
+  { note 0 40 60; note 1 1700 330; } >"$WL_WORK/home/notes/TextSetting.ini"
+  as_root chown -R "$DESKTOP_USER" "$WL_WORK/home/notes"
+  start_program
+  local shot=$WL_WORK/home/monitors.png
+  grim_blue_at() { as_desktop "${WL_ENV[@]}" -- grim "$shot" && [ "$(convert "$shot" -crop "1x1+$1+$2" -depth 8 txt:- |
+    grep -o '#[0-9A-F]\{6\}' | head -1)" = "#0080FF" ]; }
+  wait_for "sway: the note on the second monitor" 30 grim_blue_at 1704 334 || fail "sway: note 1 is not at 1700,330"
+  sed -i '0,/positionX=40/s//positionX=2000/; 0,/positionY=60/s//positionY=600/' "$WL_WORK/home/notes/TextSetting.ini"
+  wait_for "sway: the note moved to the second monitor" 30 grim_blue_at 2004 604 ||
+    fail "sway: a note placed on the other monitor does not show there"
+  grim_blue_at 44 64 && fail "sway: the note is still on the first monitor"
+  end_program
+  stop_compositor
+}
+
 # Where the window system puts a window (mutter pulls notes inside the monitor) is never stored.
 xwayland_desktop() {  # compositor
   local name=$1
@@ -190,6 +213,7 @@ weston_desktop() {
 for compositor in "${compositors[@]}"; do
   case "$compositor" in
     sway | kwin) layer_shell_desktop "$compositor" ;;
+    two-monitors) two_monitors ;;
     mutter) xwayland_desktop "$compositor" ;;
     weston) weston_desktop ;;
     *) echo "unknown compositor: $compositor" >&2; exit 2 ;;
