@@ -88,8 +88,7 @@ void CLyricsWindow::RenderNow() {
 void CLyricsWindow::Paint(const QRect& area) { surface_->Put(painted_.image, painted_.origin, area); }
 
 void CLyricsWindow::UpdateShapes() {
-    std::vector<QRect> painted = PaintedRects(painted_.image);
-    for (QRect& r : painted) r.translate(painted_.origin);
+    const std::vector<QRect> painted = PaintedRects(painted_.image, painted_.origin);
     const std::vector<QRect> whole{QRect(QPoint(), surface_->Size())};
     const std::vector<QRect> input = locked_ ? std::vector<QRect>() : painted;
     // Per-pixel alpha shows the desktop through; without it the window takes the text's shape. Either way

@@ -40,6 +40,12 @@ std::vector<QRect> PaintedRects(const QImage& image) {
     return rects;
 }
 
+std::vector<QRect> PaintedRects(const QImage& image, QPoint origin) {
+    std::vector<QRect> rects = PaintedRects(image);
+    for (QRect& r : rects) r.translate(origin);
+    return rects;
+}
+
 WindowRect OnScreen(const QRect& painted, const WindowRect& window) {
     const QRect text = painted.translated(window.left, window.top);
     return WindowRect{text.left(), text.top(), text.left() + text.width(), text.top() + text.height()};

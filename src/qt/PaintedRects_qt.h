@@ -12,5 +12,8 @@
 // shows and takes the mouse.
 std::vector<QRect> PaintedRects(const QImage& image);
 
+// The painted areas of a note's image lying at origin in the note, in the note's own pixels.
+std::vector<QRect> PaintedRects(const QImage& image, QPoint origin);
+
 // Where a note's painted area (at origin in the note) lies on the screen, the note at window.
 WindowRect OnScreen(const QRect& painted, const WindowRect& window);

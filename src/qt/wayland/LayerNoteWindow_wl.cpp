@@ -48,12 +48,7 @@ void LayerNoteWindow::RenderNow() {
 
 // The mouse takes the note where its text is painted, and nowhere while it is locked.
 void LayerNoteWindow::UpdateInput() {
-    std::vector<QRect> input;
-    if (!locked_) {
-        input = PaintedRects(painted_.image);
-        for (QRect& r : input) r.translate(painted_.origin);
-    }
-    surface_.SetInput(input);
+    surface_.SetInput(locked_ ? std::vector<QRect>() : PaintedRects(painted_.image, painted_.origin));
 }
 
 // Empty while its stand-in shows it.
