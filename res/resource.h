@@ -1,6 +1,7 @@
 #pragma once
 
 #define IDI_SKYSLATE2 128
+#define IDI_LOCKED 129
 
 #define IDD_MANAGER 102
 #define IDD_QUICKSETTINGS 130
@@ -18,6 +19,7 @@
 #define IDC_DELETE_NOTE 1011
 #define IDC_TOPMOST 1012
 #define IDC_LOCK 1013
+#define IDC_SHOW_HELP 1014
 
 // The quick settings dialog.
 #define IDC_QS_EDIT 1000

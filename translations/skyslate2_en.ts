@@ -141,5 +141,45 @@ So that the notes in it are not overwritten, nothing will be saved while the pro
         <source>——Skyslate2 敬上</source>
         <translation>— yours, Skyslate2</translation>
     </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Skyslate2（便签已锁定）</source>
+        <translation>Skyslate2 (notes locked)</translation>
+    </message>
+    <message>
+        <source>Skyslate2 在这里</source>
+        <translation>Skyslate2 is here</translation>
+    </message>
+    <message>
+        <source>右键单击这个图标打开菜单：新建便签、锁定便签、帮助和退出。</source>
+        <translation>Right-click this icon for the menu: a new note, locking the notes, help and exit.</translation>
+    </message>
+    <message>
+        <source>便签直接显示在桌面上，只显示文字，文字以外的地方让鼠标点击穿过。
+
+移动便签：按住文字拖动。
+改变大小：按住便签的左右边缘或上下边缘拖动。
+快速设置：双击文字，可以修改文字、颜色和字体，隐藏便签，置顶，开机自启。
+管理界面：列出所有便签，可以新建、修改、删除、显示或隐藏便签。
+托盘图标：双击（有的桌面单击）打开管理界面，右键单击打开菜单。
+锁定便签：所有便签让鼠标点击穿过，直到在托盘菜单或管理界面中解锁。
+恢复删除的便签：托盘菜单中有最近删除的便签，选择一个就回到原来的地方。</source>
+        <translation>Notes show straight on the desktop, only their text; clicks anywhere else go through to what lies beneath.
+
+Move a note: press on its text and drag.
+Resize it: press near its left, right, top or bottom edge and drag.
+Quick settings: double-click the text to edit it, pick its colour and font, hide the note, keep it on top or start with login.
+The manager: every note in a list, to add, edit, delete, show or hide notes.
+The tray icon: double-click (a single click on some desktops) for the manager, right-click for the menu.
+Lock the notes: every note lets the mouse through until unlocked from the tray menu or the manager.
+Restore a deleted note: the tray menu lists the notes deleted lately; choose one and it comes back where it was.</translation>
+    </message>
+    <message>
+        <source>Skyslate2 帮助</source>
+        <translation>Skyslate2 Help</translation>
+    </message>
 </context>
 </TS>

@@ -162,6 +162,8 @@ class Messages {
 public:
     virtual ~Messages() = default;
     virtual void ShowMessage(const std::string& text) = 0;
+    // The program's help, already in the interface's language, under the title text::kHelpTitle.
+    virtual void ShowHelp(const std::string& text) = 0;
 };
 
 // Ends the program's event loop.

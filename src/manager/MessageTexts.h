@@ -3,6 +3,7 @@
 // The messages the program shows, in Chinese: the front ends show them in the user's language.
 
 namespace text {
+inline constexpr const char* kHelpTitle = "Skyslate2 帮助";
 inline constexpr const char* kSettingAlreadyOpen = "Setting窗口已经打开！";
 inline constexpr const char* kKeepOneShown = "请至少显示一个窗口！";
 inline constexpr const char* kKeepOneNote = "请至少保留一个窗口！";

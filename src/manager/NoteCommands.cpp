@@ -70,6 +70,7 @@ void NoteManager::SetLocked(bool locked) {
     {
         ViewUpdate update(updatingView_);
         list_.SetLockCheck(locked);
+        if (lockWatch_) lockWatch_(locked);
     }
     for (Note& note : notes_)
         if (note.window) note.window->SetLocked(locked);

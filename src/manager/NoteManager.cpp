@@ -32,6 +32,7 @@ void NoteManager::Start() {
     ViewUpdate update(updatingView_);
     NotesFile::Start start = file_.Load(TableCapacity());
     const LoadResult& loaded = start.loaded;
+    firstRun_ = loaded.outcome == LoadOutcome::FirstRunWritten || loaded.outcome == LoadOutcome::FirstRunNotWritten;
     if (loaded.outcome == LoadOutcome::Unreadable) {
         saveBlocked_ = true;
         services_.log.Failure("settings not read: " + loaded.problem);
@@ -51,6 +52,7 @@ void NoteManager::Start() {
         services_.log.Failure("login start left to the other settings folder it opens");
     list_.SetAutoStartCheck(m_autoStart);
     list_.SetLockCheck(m_locked);
+    if (lockWatch_) lockWatch_(m_locked);
     // What changed while the program did not run (a conflict copy, notes it could not save) is in the file
     // at once, for every other reader.
     if (start.needsSave) Save(Report::LogOnly);

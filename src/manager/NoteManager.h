@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ public:
     void ShowAllNotes();
     // Locked notes let every click through to what lies beneath; saved at once.
     void SetLocked(bool locked);
+    // Told whenever the notes are locked or unlocked, and at start (the tray's icon shows it).
+    void WatchLocked(std::function<void(bool locked)> watch) { lockWatch_ = std::move(watch); }
     // The user's choice: takes over another folder's login start, and says so.
     void ApplyAutoStart(bool checked);
     // The monitors changed: a note goes where it is stored, or onto a monitor if that is not usable.
@@ -109,6 +112,8 @@ public:
     std::optional<PreviewHolder> PreviewHolderOf(int row) const;
     bool AutoStart() const { return m_autoStart; }
     bool Locked() const { return m_locked; }
+    // There was no settings file at start: the program runs for the first time here.
+    bool FirstRun() const { return firstRun_; }
     int ShownCount() const;
     int WindowsCreated() const { return m_windowsCreated; }
     const FileLayout& Layout() const { return layout_; }
@@ -164,6 +169,8 @@ private:
     NotesFile file_;
     bool m_autoStart = false;
     bool m_locked = false;
+    bool firstRun_ = false;
+    std::function<void(bool)> lockWatch_;
     int m_windowsCreated = 0;
     NoteId nextId_ = 1;
     bool saveBlocked_ = false;   // the file could not be read: never written over in this run

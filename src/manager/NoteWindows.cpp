@@ -159,6 +159,7 @@ void NoteManager::SetFlags(bool autoStart, bool locked) {
     if (locked == m_locked) return;
     m_locked = locked;
     list_.SetLockCheck(locked);
+    if (lockWatch_) lockWatch_(locked);
     for (Note& note : notes_)
         if (note.window) note.window->SetLocked(locked);
 }

@@ -1,5 +1,7 @@
 #include "manager/Tray.h"
 
+#include "manager/Help.h"
+
 #include "store/NoteText.h"
 #include "store/Unicode.h"
 
@@ -11,6 +13,7 @@ void RunTrayCommand(const TrayTargets& targets, TrayCommand command) {
         case TrayCommand::ShowAllNotes: notes.ShowAllNotes(); break;
         case TrayCommand::RestoreNote: break;  // its submenu's items restore
         case TrayCommand::ToggleLock: notes.SetLocked(!notes.Locked()); break;
+        case TrayCommand::Help: ShowHelp(notes); break;
         case TrayCommand::Exit: notes.ExitProgram(); break;
     }
 }

@@ -7,7 +7,7 @@
 #include "manager/NoteManager.h"
 
 // The notification-area icon's menu, the same on every platform.
-enum class TrayCommand { ShowManager, NewNote, ShowAllNotes, RestoreNote, ToggleLock, Exit };
+enum class TrayCommand { ShowManager, NewNote, ShowAllNotes, RestoreNote, ToggleLock, Help, Exit };
 
 struct TrayItem {
     TrayCommand command;
@@ -16,12 +16,17 @@ struct TrayItem {
 };
 
 inline constexpr const char* kTrayTooltip = "Skyslate2";
+inline constexpr const char* kTrayTooltipLocked = "Skyslate2（便签已锁定）";
+// Once, on the very first run, where the icon shows: where the program went.
+inline constexpr const char* kFirstRunTrayTitle = "Skyslate2 在这里";
+inline constexpr const char* kFirstRunTrayText = "右键单击这个图标打开菜单：新建便签、锁定便签、帮助和退出。";
 inline constexpr TrayItem kTrayItems[] = {
     {TrayCommand::ShowManager, "管理界面", false},
     {TrayCommand::NewNote, "新建便签", false},
     {TrayCommand::ShowAllNotes, "显示全部便签", false},
     {TrayCommand::RestoreNote, "恢复删除的便签", false},  // a submenu of the deleted notes
     {TrayCommand::ToggleLock, "锁定便签", false},  // checked while the notes are locked
+    {TrayCommand::Help, "帮助", true},
     {TrayCommand::Exit, "退出程序", true},
 };
 

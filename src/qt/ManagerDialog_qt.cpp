@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "manager/Help.h"
 #include "qt/Dialogs_qt.h"
 #include "qt/Texts_qt.h"
 
@@ -54,6 +55,7 @@ void CSkyslate2Dlg::BuildLayout() {
     QPushButton* remove = Button("删除便签", this);
     topMost_ = new QCheckBox(Ui("窗口置顶"), this);
     lock_ = new QCheckBox(Ui("锁定便签"), this);  // also where there is no tray
+    QPushButton* help = Button("帮助", this);
 
     auto* left = new QVBoxLayout;
     left->addWidget(list_, 1);
@@ -73,6 +75,7 @@ void CSkyslate2Dlg::BuildLayout() {
     right->addWidget(confirm, 3, 0);
     right->addWidget(cancel, 3, 1);
     right->addWidget(topMost_, 3, 2);
+    right->addWidget(help, 4, 0);
     right->addWidget(lock_, 4, 2);
     right->setRowStretch(1, 1);
 
@@ -92,6 +95,7 @@ void CSkyslate2Dlg::BuildLayout() {
     setTabOrder(add, remove);
     setTabOrder(remove, topMost_);
     setTabOrder(topMost_, lock_);
+    setTabOrder(lock_, help);
 
     connect(confirm, &QPushButton::clicked, this, [this] { presenter_->ConfirmChanges(EditText()); });
     connect(color, &QPushButton::clicked, this, [this] { presenter_->PickColor(); });
@@ -99,6 +103,7 @@ void CSkyslate2Dlg::BuildLayout() {
     connect(close, &QPushButton::clicked, this, [this] { notes_->ExitProgram(); });
     connect(cancel, &QPushButton::clicked, this, [this] { presenter_->HideManager(); });
     connect(add, &QPushButton::clicked, this, [this] { notes_->AddNote(); });
+    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(*notes_); });
     connect(remove, &QPushButton::clicked, this, [this] { presenter_->DeleteNote(); });
     connect(autoStart_, &QCheckBox::clicked, this, [this](bool checked) { presenter_->ApplyAutoStart(checked); });
     connect(topMost_, &QCheckBox::clicked, this, [this](bool checked) { presenter_->ApplyTopMost(checked); });

@@ -129,5 +129,8 @@ int QtPlatform::Run(const std::string& folder, const std::string& settingsPath) 
     if (notes.Ended()) return kExitOk;  // the session ended during start-up: the event loop never runs
     SettingsWatch watch(settingsPath, [&] { manager.ReloadNotes(); });
     Tray tray({manager, notes});
-    return QApplication::exec();
+    notes.WatchLocked([&](bool locked) { tray.ShowLocked(locked); });
+    const int code = QApplication::exec();
+    notes.WatchLocked(nullptr);
+    return code;
 }

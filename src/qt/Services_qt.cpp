@@ -37,6 +37,13 @@ void QtMessages::ShowMessage(const std::string& text) {
     box.exec();
 }
 
+void QtMessages::ShowHelp(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, Ui(text::kHelpTitle), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
 void QtApp::Quit() { QApplication::exit(0); }
 
 std::vector<Monitor> QtScreens::Monitors() const { return pixels::Monitors(); }

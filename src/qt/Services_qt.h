@@ -19,6 +19,7 @@ public:
 class QtMessages : public Messages {
 public:
     void ShowMessage(const std::string& text) override;
+    void ShowHelp(const std::string& text) override;
 };
 
 // Ends every running event loop.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "manager/Help.h"
 #include "store/Wide_win32.h"
 #include "winui/Texts_win32.h"
 #include "resource.h"
@@ -72,6 +73,7 @@ bool CSkyslate2Dlg::OnCommand(int id) {
         case IDC_AUTOSTART: presenter_->ApplyAutoStart(IsChecked(IDC_AUTOSTART)); return true;
         case IDC_TOPMOST: presenter_->ApplyTopMost(IsChecked(IDC_TOPMOST)); return true;
         case IDC_LOCK: presenter_->ApplyLock(IsChecked(IDC_LOCK)); return true;
+        case IDC_SHOW_HELP: ShowHelp(*notes_); return true;
         default: return false;
     }
 }

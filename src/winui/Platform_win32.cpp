@@ -154,8 +154,11 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
 
     manager.Start();
     if (notes.Ended()) return kExitOk;  // the session ended during start-up
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SKYSLATE2));
-    Tray tray(dialog.hwnd(), icon, {manager, notes});
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    Tray tray(dialog.hwnd(),
+              {LoadIconW(instance, MAKEINTRESOURCEW(IDI_SKYSLATE2)), LoadIconW(instance, MAKEINTRESOURCEW(IDI_LOCKED))},
+              {manager, notes});
+    notes.WatchLocked([&](bool locked) { tray.ShowLocked(locked); });
     SettingsWatch watch(settingsPath);
     if (watch.Handle() == INVALID_HANDLE_VALUE) log.Failure("changes to the settings folder are not seen until a save");
     dialog.otherMessages = [&](UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,5 +171,7 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
         }
         return tray.HandleMessage(message, wParam, lParam);
     };
-    return RunMessageLoop(dialog.hwnd(), watch);
+    const int code = RunMessageLoop(dialog.hwnd(), watch);
+    notes.WatchLocked(nullptr);
+    return code;
 }

@@ -60,6 +60,11 @@ void Win32Messages::ShowMessage(const std::string& text) {
     MessageBoxW(GetActiveWindow(), Ui(text).c_str(), L"Skyslate2", MB_OK | MB_TOPMOST);
 }
 
+void Win32Messages::ShowHelp(const std::string& text) {
+    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Ui(text::kHelpTitle).c_str(),
+                MB_OK | MB_TOPMOST | MB_ICONINFORMATION);
+}
+
 namespace {
 
 WindowRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

@@ -21,6 +21,7 @@ private:
 class Win32Messages : public Messages {
 public:
     void ShowMessage(const std::string& text) override;
+    void ShowHelp(const std::string& text) override;
 };
 
 // Ends the event loop with the quit message.

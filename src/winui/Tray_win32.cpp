@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "manager/Tray.h"
 #include "store/Wide_win32.h"
 #include "winui/Texts_win32.h"
@@ -20,8 +22,9 @@ NOTIFYICONDATAW IconData(HWND owner) {
 
 }  // namespace
 
-Tray::Tray(HWND owner, HICON icon, const TrayTargets& targets)
-    : owner_(owner), icon_(icon), targets_(targets), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+Tray::Tray(HWND owner, Icons icons, const TrayTargets& targets)
+    : owner_(owner), icons_(icons), locked_(targets.notes.Locked()), targets_(targets),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
     Add();
 }
 
@@ -34,9 +37,31 @@ bool Tray::Add() {
     NOTIFYICONDATAW data = IconData(owner_);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kMessage;
-    data.hIcon = icon_;
-    lstrcpynW(data.szTip, Widen(kTrayTooltip).c_str(), ARRAYSIZE(data.szTip));
-    return Shell_NotifyIconW(NIM_ADD, &data);
+    data.hIcon = locked_ ? icons_.locked : icons_.normal;
+    lstrcpynW(data.szTip, Ui(locked_ ? kTrayTooltipLocked : kTrayTooltip).c_str(), ARRAYSIZE(data.szTip));
+    if (!Shell_NotifyIconW(NIM_ADD, &data)) return false;  // no notification area yet: TaskbarCreated adds it
+    TellFirstRun();
+    return true;
+}
+
+// Once, where the icon is: a newcomer learns where the program went.
+void Tray::TellFirstRun() {
+    if (!targets_.notes.FirstRun() || std::exchange(firstRunTold_, true)) return;
+    NOTIFYICONDATAW data = IconData(owner_);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    lstrcpynW(data.szInfoTitle, Ui(kFirstRunTrayTitle).c_str(), ARRAYSIZE(data.szInfoTitle));
+    lstrcpynW(data.szInfo, Ui(kFirstRunTrayText).c_str(), ARRAYSIZE(data.szInfo));
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void Tray::ShowLocked(bool locked) {
+    locked_ = locked;
+    NOTIFYICONDATAW data = IconData(owner_);
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = locked ? icons_.locked : icons_.normal;
+    lstrcpynW(data.szTip, Ui(locked ? kTrayTooltipLocked : kTrayTooltip).c_str(), ARRAYSIZE(data.szTip));
+    Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 bool Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

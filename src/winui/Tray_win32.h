@@ -9,13 +9,18 @@
 // Explorer restarts and the icon must be added again.
 class Tray {
 public:
-    Tray(HWND owner, HICON icon, const TrayTargets& targets);
+    struct Icons {
+        HICON normal;
+        HICON locked;  // while the notes are locked
+    };
+    Tray(HWND owner, Icons icons, const TrayTargets& targets);
     ~Tray();
     Tray(const Tray&) = delete;
     Tray& operator=(const Tray&) = delete;
 
     // True when the message was the tray's: its own, or a WM_COMMAND of one of its menu items.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowLocked(bool locked);
 
     static constexpr UINT kMessage = WM_APP + 7;
     static constexpr UINT kFirstCommand = 100;  // menu item i is command kFirstCommand + i
@@ -24,12 +29,15 @@ public:
 
 private:
     bool Add();
+    void TellFirstRun();
     void ShowMenu();
     HMENU RestoreMenu() const;
     bool RunCommand(UINT id);
 
     HWND owner_;
-    HICON icon_;
+    Icons icons_;
+    bool locked_ = false;
+    bool firstRunTold_ = false;
     TrayTargets targets_;
     UINT taskbarCreated_;
 };

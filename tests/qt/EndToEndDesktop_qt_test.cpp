@@ -2,7 +2,10 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <QColor>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QRegion>
 #include <QScreen>
 
@@ -130,15 +133,37 @@ bool ChooseFromTrayMenu(RunningProgram& program, QPoint icon, const QStringList&
 
 }  // namespace
 
-TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
-    TrayHost tray;
-    ASSERT_TRUE(tray.Ready());
+// Padlock yellow in the icon: the locked notes' icon.
+bool ShowsPadlock(QRect icon) {
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, icon.x(), icon.y(), icon.width(),
+                                                                      icon.height()).toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() > 150 && pixel.blue() < 90) return true;
+        }
+    return false;
+}
+
+// At login the program often starts before the panel: the icon docks when the tray comes, and again when
+// it restarts.
+TEST_F(EndToEndQt, TheTrayIconComesWithALateTrayOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
     WriteBytes(SettingsPath(), BlockNote(0, 100, 300));
     RunningProgram program = Start();
     ASSERT_TRUE(program.WaitForRole("text_0"));
+    QThread::msleep(1000);
     std::optional<RunningProgram::Window> icon;
+    for (int start = 0; start < 2; ++start) {  // started after the program, then restarted
+        TrayHost tray;
+        ASSERT_TRUE(tray.Ready());
+        ASSERT_TRUE(WaitFor([&] { return (icon = program.FindEmbedded()).has_value(); })) << "start " << start;
+        if (start == 1) break;
+    }
+    TrayHost tray;  // the tray of the rest of the test
+    ASSERT_TRUE(tray.Ready());
     ASSERT_TRUE(WaitFor([&] { return (icon = program.FindEmbedded()).has_value(); }));
     const QPoint centre = RootGeometry(icon->id).center();
+    EXPECT_FALSE(ShowsPadlock(RootGeometry(icon->id)));
 
     DoubleClick(centre);
     ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("SettingManager"); }));
@@ -148,10 +173,64 @@ TEST_F(EndToEndQt, TheTrayIconOpensTheManagerAndItsMenuLocksTheNotesAndExits) {
     ASSERT_TRUE(ChooseFromTrayMenu(program, centre, {"Down", "Down", "Down", "Down", "Down", "Return"},  // 锁定便签
                                    [&] { return FileValue(0, "locked") == "1"; }));
     ASSERT_TRUE(WaitFor([&] { return PaintedRegion(program.FindByRole("text_0")->id).isEmpty(); }));
+    EXPECT_TRUE(WaitFor([&] { return ShowsPadlock(RootGeometry(program.FindEmbedded()->id)); }));
 
+    ASSERT_TRUE(ChooseFromTrayMenu(program, centre, {"Down", "Down", "Down", "Down", "Down", "Down", "Return"},  // 帮助
+                                   [&] { return program.ViewableTitle("Skyslate2 Help"); }));
+    Keys({"Return"});
     EXPECT_TRUE(ChooseFromTrayMenu(program, centre, {"Up", "Return"},  // 退出程序, the last item
                                    [&] { return program.Exited(100); }));
     EXPECT_EQ(program.ExitCode(), 0);
+}
+
+namespace {
+
+// A session bus of the test's own, for a StatusNotifierItem watcher and the program.
+class SessionBus {
+public:
+    SessionBus() { daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address"}); }
+    ~SessionBus() {
+        daemon_.terminate();
+        daemon_.waitForFinished(3000);
+    }
+    std::string Address() {
+        while (address_.isEmpty() && daemon_.waitForReadyRead(5000)) address_ += daemon_.readAllStandardOutput();
+        return address_.trimmed().toStdString();
+    }
+
+private:
+    QProcess daemon_;
+    QByteArray address_;
+};
+
+}  // namespace
+
+// On Wayland desktops the tray is a StatusNotifierItem host, and at login it may start after the program.
+TEST_F(EndToEndQt, TheTrayIconRegistersWithAStatusNotifierHostThatStartsLaterAndAgainWhenItRestarts) {
+    SessionBus bus;
+    const std::string address = bus.Address();
+    ASSERT_FALSE(address.empty());
+    WriteBytes(SettingsPath(), BlockNote(0, 100, 300));
+    RunningProgram program = Start(-1, {{"DBUS_SESSION_BUS_ADDRESS", address}});
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    QThread::msleep(1000);
+    for (int start = 0; start < 2; ++start) {
+        QProcess watcher;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromStdString(address));
+        watcher.setProcessEnvironment(environment);
+        watcher.start(FAKE_STATUS_NOTIFIER_WATCHER);
+        QByteArray registered;
+        EXPECT_TRUE(WaitFor([&] {
+            watcher.waitForReadyRead(100);
+            registered += watcher.readAllStandardOutput();
+            return !registered.trimmed().isEmpty();  // the service of the item, as Qt names it
+        })) << "start " << start;
+        watcher.terminate();
+        watcher.waitForFinished(3000);
+    }
+    EXPECT_FALSE(program.FindEmbedded());
+    EXPECT_TRUE(program.Terminate());
 }
 
 // A note deleted in an earlier run comes back from the tray's 恢复删除的便签, where it was.

@@ -163,6 +163,7 @@ struct FakeMessages : Messages {
         shown.push_back(text);
         if (auto meanwhile = std::exchange(whileShown, nullptr)) meanwhile();
     }
+    void ShowHelp(const std::string& text) override { shown.push_back(text); }
 };
 
 struct FakeAutostart : AutostartStore {
