@@ -137,6 +137,8 @@ public:
     virtual void SetTopMostCheck(bool checked) = 0;
     virtual void SelectListRow(int index) = 0;  // selected and focused
     virtual void ShowManager(bool visible) = 0;  // shown in front
+    // The edit has the keyboard with its whole text selected: what the user types replaces it.
+    virtual void ReadyForTyping() = 0;
 };
 
 // Keys the manager dialog handles itself rather than its controls.

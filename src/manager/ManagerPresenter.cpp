@@ -73,6 +73,15 @@ void ManagerPresenter::ConfirmNote(int row, const std::string& editText, const A
     notes_.ConfirmChanges(row, editText, appearance);
 }
 
+void ManagerPresenter::AddNote() {
+    const size_t before = notes_.NoteCount();
+    notes_.AddNote();
+    if (notes_.NoteCount() == before) return;  // no room, and the user was told
+    MakeCurrent(int(notes_.NoteCount()) - 1);
+    ShowDialog(true);
+    view_.ReadyForTyping();
+}
+
 void ManagerPresenter::PickColor() { ChooseForCurrent(&PickColorFor); }
 
 void ManagerPresenter::PickFont() { ChooseForCurrent(&PickFontFor); }

@@ -30,6 +30,8 @@ public:
     // The check box of row now shows checked, however it came to.
     void OnNoteListCheck(int row, bool checked);
     void DeleteNote();
+    // "增加便签", the tray's 新建便签: a new note, shown in the dialog with its text ready for typing.
+    void AddNote();
     void ApplyTopMost(bool checked);
     void ApplyAutoStart(bool checked);
     void ApplyLock(bool checked);

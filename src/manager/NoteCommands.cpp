@@ -57,6 +57,7 @@ void NoteManager::AddNote() {
     note.positionY = place.y;
     AdoptRecords({std::move(note)});
     SyncNotes();
+    PlaceClearOfOthers(notes_.back());  // the step from the newest note may not clear a taller text
     Save(Report::MessageBox);
 }
 

@@ -196,7 +196,8 @@ void NoteManager::KeepNoteOnScreen(Note& note) {
     else services_.log.Failure("a note window could not be moved onto the screen");
 }
 
-// A text a conflict set aside beside its note would print over it: it moves below what it would cover.
+// A new note, or a text a conflict set aside beside its note, would print over another: it moves below
+// what it would cover.
 // Returns whether any moved.
 bool NoteManager::PlaceClearOfOthers(const std::vector<NoteId>& setAside) {
     bool moved = false;
@@ -218,7 +219,7 @@ bool NoteManager::PlaceClearOfOthers(Note& note) {
     const WindowRect target{note.placed.left + by.x, note.placed.top + by.y, note.placed.right + by.x,
                             note.placed.bottom + by.y};
     if (!note.window->Place(target)) {
-        services_.log.Failure("a note set aside by a conflict could not be moved clear of the others");
+        services_.log.Failure("a note could not be moved clear of the others");
         return false;
     }
     note.placed = target;

@@ -9,7 +9,7 @@ void RunTrayCommand(const TrayTargets& targets, TrayCommand command) {
     NoteManager& notes = targets.notes;
     switch (command) {
         case TrayCommand::ShowManager: targets.manager.ShowManager(); break;
-        case TrayCommand::NewNote: notes.AddNote(); break;
+        case TrayCommand::NewNote: targets.manager.AddNote(); break;
         case TrayCommand::ShowAllNotes: notes.ShowAllNotes(); break;
         case TrayCommand::RestoreNote: break;  // its submenu's items restore
         case TrayCommand::ToggleLock: notes.SetLocked(!notes.Locked()); break;

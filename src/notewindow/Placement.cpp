@@ -1,6 +1,7 @@
 #include "notewindow/Placement.h"
 
 #include <algorithm>
+#include <utility>
 #include <limits>
 
 #include "store/NoteRecord.h"
@@ -96,6 +97,7 @@ Point ClearOf(const WindowRect& text, const std::vector<WindowRect>& taken, cons
     constexpr int kTries = 256;
     const WindowRect area = WorkAreaOf(text, monitors);
     Point by{0, 0};
+    bool wrapped = false;  // the columns left of the text are tried once those right of it are full
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const WindowRect at = Moved(text, by);
         int32_t below = at.top;  // the lowest bottom of the texts it meets
@@ -105,7 +107,9 @@ Point ClearOf(const WindowRect& text, const std::vector<WindowRect>& taken, cons
         by.y += below - at.top;
         if (Moved(text, by).bottom <= area.bottom) continue;
         by = {by.x + text.width() + kGap, area.top - text.top};  // the next column, from the top
-        if (Moved(text, by).right > area.right) break;
+        if (Moved(text, by).right <= area.right) continue;
+        if (std::exchange(wrapped, true)) break;
+        by.x = area.left - text.left;  // the first column of the work area
     }
     return {0, 0};
 }

@@ -22,5 +22,6 @@ WindowRect KeepOnScreen(const WindowRect& note, const std::vector<Monitor>& moni
 
 // How far a note must move (from where it is) so that its text, at text on the screen, prints over none of
 // taken (the texts of the notes on screen): below what it meets, and where the monitor's work area ends
-// there, in the next column to the right. Nothing to move when no such place is found.
+// there, in the next column to the right, then from the work area's first column on. Nothing to move when
+// no such place is found.
 Point ClearOf(const WindowRect& text, const std::vector<WindowRect>& taken, const std::vector<Monitor>& monitors);

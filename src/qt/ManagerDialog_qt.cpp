@@ -102,7 +102,7 @@ void CSkyslate2Dlg::BuildLayout() {
     connect(font, &QPushButton::clicked, this, [this] { presenter_->PickFont(); });
     connect(close, &QPushButton::clicked, this, [this] { notes_->ExitProgram(); });
     connect(cancel, &QPushButton::clicked, this, [this] { presenter_->HideManager(); });
-    connect(add, &QPushButton::clicked, this, [this] { notes_->AddNote(); });
+    connect(add, &QPushButton::clicked, this, [this] { presenter_->AddNote(); });
     connect(help, &QPushButton::clicked, this, [this] { ShowHelp(*notes_); });
     connect(remove, &QPushButton::clicked, this, [this] { presenter_->DeleteNote(); });
     connect(autoStart_, &QCheckBox::clicked, this, [this](bool checked) { presenter_->ApplyAutoStart(checked); });
@@ -164,7 +164,15 @@ void CSkyslate2Dlg::SetListCheck(int index, bool checked) {
 void CSkyslate2Dlg::DeleteListRow(int index) { delete list_->takeTopLevelItem(index); }
 
 void CSkyslate2Dlg::SelectListRow(int index) {
-    if (QTreeWidgetItem* item = list_->topLevelItem(index)) list_->setCurrentItem(item);
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
+        list_->setCurrentItem(item);
+        list_->scrollToItem(item);
+    }
+}
+
+void CSkyslate2Dlg::ReadyForTyping() {
+    edit_->setFocus();
+    edit_->selectAll();
 }
 
 void CSkyslate2Dlg::ShowManager(bool visible) {

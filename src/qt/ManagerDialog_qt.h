@@ -29,6 +29,7 @@ public:
     void DeleteListRow(int index) override;
     void SelectListRow(int index) override;
     void ShowManager(bool visible) override;
+    void ReadyForTyping() override;
 
 protected:
     // Esc hides the manager instead of ending anything; Enter outside the edit does nothing.

@@ -68,7 +68,7 @@ bool CSkyslate2Dlg::OnCommand(int id) {
         case IDC_CANCEL: presenter_->HideManager(); return true;
         case IDCANCEL: presenter_->OnManagerKey(ManagerKey::Escape); return true;
         case IDOK: presenter_->OnManagerKey(ManagerKey::Enter); return true;
-        case IDC_ADD_NOTE: notes_->AddNote(); return true;
+        case IDC_ADD_NOTE: presenter_->AddNote(); return true;
         case IDC_DELETE_NOTE: presenter_->DeleteNote(); return true;
         case IDC_AUTOSTART: presenter_->ApplyAutoStart(IsChecked(IDC_AUTOSTART)); return true;
         case IDC_TOPMOST: presenter_->ApplyTopMost(IsChecked(IDC_TOPMOST)); return true;
@@ -120,6 +120,13 @@ void CSkyslate2Dlg::DeleteListRow(int index) { ListView_DeleteItem(List(), index
 void CSkyslate2Dlg::SelectListRow(int index) {
     const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
     ListView_SetItemState(List(), index, state, state);
+    ListView_EnsureVisible(List(), index, FALSE);
+}
+
+void CSkyslate2Dlg::ReadyForTyping() {
+    const HWND edit = GetDlgItem(hwnd(), IDC_TEXT_EDIT);
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, WPARAM(edit), TRUE);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
 }
 
 void CSkyslate2Dlg::ShowManager(bool visible) {

@@ -36,6 +36,7 @@ public:
     void DeleteListRow(int index) override;
     void SelectListRow(int index) override;
     void ShowManager(bool visible) override;
+    void ReadyForTyping() override;
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -139,22 +139,37 @@ TEST_F(ManagerCommands, AddedNoteIsStoredAsCreated) {
     EXPECT_EQ(factory.created.back()->className, "text_4");  // window classes are never reused
 }
 
-TEST_F(ManagerCommands, NewNotesStepOnFromTheNewestOnlyWhenTheDefaultPlaceIsTaken) {
+bool TextsMeet(const WindowRect& a, const WindowRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// A new note goes to the default place, or a step on from the newest, and then below any text it would print
+// over; the manager shows it with its text ready for typing.
+TEST_F(ManagerCommands, NewNotesNeverPrintOverAnotherAndAreReadyForTypingInTheManager) {
     WriteSettings(Note(0, "elsewhere", "positionX=100\npositionY=100\n"));
     Start();
-    const auto addedAt = [&] {
-        manager->AddNote();
-        return std::make_pair(Window(int(factory.created.size()) - 1).rect.left,
-                              Window(int(factory.created.size()) - 1).rect.top);
+    const auto add = [&] {
+        presenter->AddNote();
+        const int row = int(manager->NoteCount()) - 1;
+        EXPECT_TRUE(view.shown);
+        EXPECT_EQ(view.selected, row);
+        EXPECT_EQ(view.readyForTyping, row);
+        EXPECT_NE(view.edit.find("Skyslate2"), std::string::npos);  // the new note's text
+        for (int other = 0; other < row; ++other)
+            EXPECT_FALSE(TextsMeet(*Window(row).TextBounds(), *Window(other).TextBounds())) << row << " over " << other;
+        return Window(row).rect;
     };
-    EXPECT_EQ(addedAt(), std::make_pair(500, 500));
-    EXPECT_EQ(addedAt(), std::make_pair(540, 560));
-    EXPECT_EQ(addedAt(), std::make_pair(580, 620));
+    EXPECT_EQ(add().left, 500);  // the default place is free
+    const WindowRect second = add();
+    EXPECT_EQ(second.left, 540);  // a step on from the newest, below its text
+    EXPECT_GT(second.top, 560);
+    add();
 
-    // The user drags the newest away and a note onto its next place: the step goes on past it.
+    // The user drags notes to the monitor's bottom right: with no room below them or to their right, the new
+    // note goes to the first column of the monitor that is free.
     Window(3).MoveTo(900, 900);
     Window(2).MoveTo(940, 960);
-    EXPECT_EQ(addedAt(), std::make_pair(980, 1020));
+    EXPECT_EQ(add().left, 0);
 }
 
 TEST_F(ManagerCommands, AddPastTheCapacityIsRefused) {

@@ -266,3 +266,31 @@ TEST_F(EndToEndQt, NotesShowOnEveryWorkspace) {
     Xdotool({"set_desktop", "0"});
     EXPECT_TRUE(program.Terminate());
 }
+
+// 增加便签 on the welcome note: each new note, with the welcome's two lines, prints over no other, and what
+// the user types at once is its text.
+TEST_F(EndToEndQt, AddedNotesPrintOverNoOtherAndTakeWhatIsTypedAtOnce) {
+    constexpr int kManagerEditToAdd = 8;  // 确认修改, 选择颜色, 选择字体, 开机自启, 关闭, the list, 取消, 增加便签
+    RunningProgram program = Start();  // the first run: the welcome note
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    const auto paintedOnRoot = [&](int note) {
+        const auto window = program.FindByRole(QString("text_%1").arg(note));
+        return window ? PaintedRegion(window->id).translated(RootGeometry(window->id).topLeft()) : QRegion();
+    };
+    for (int added = 1; added <= 2; ++added) {
+        RunningProgram second = Start();  // brings the manager forward, on its edit
+        ASSERT_TRUE(second.Exited(10000));
+        ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("SettingManager"); }));
+        QThread::msleep(300);
+        Keys(Repeat("Tab", kManagerEditToAdd) << "space");
+        ASSERT_TRUE(WaitFor([&] { return program.ViewableRole(QString("text_%1").arg(added)); }));
+        QThread::msleep(300);
+        const QRegion fresh = paintedOnRoot(added);
+        ASSERT_FALSE(fresh.isEmpty());
+        for (int other = 0; other < added; ++other) EXPECT_FALSE(fresh.intersects(paintedOnRoot(other))) << added;
+        Xdotool({"type", QString("typed%1").arg(added)});
+        Keys({"Tab", "space"});  // 确认修改
+        ASSERT_TRUE(WaitFor([&] { return FileValue(size_t(added), "text") == "typed" + std::to_string(added); }));
+    }
+    EXPECT_TRUE(program.Terminate());
+}

@@ -110,6 +110,7 @@ struct FakeView : ManagerView, NoteListView {
     bool lockCheck = false;
     std::vector<Row> rows;
     int selected = -1;
+    int readyForTyping = -1;  // the row selected when the edit was made ready for typing
     bool shown = false;  // the dialog starts hidden
 
     void SetEditText(const EditableText& t) override {
@@ -127,6 +128,7 @@ struct FakeView : ManagerView, NoteListView {
     void DeleteListRow(int i) override { rows.erase(rows.begin() + i); }
     void SelectListRow(int i) override { selected = i; }
     void ShowManager(bool v) override { shown = v; }
+    void ReadyForTyping() override { readyForTyping = selected; }
 };
 
 struct FakeScreens : Screens {
