@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "notewindow/HitArea.h"
+
 std::vector<QRect> PaintedRects(const QImage& image) {
     const QRect area = image.rect();
     std::vector<QRect> rects;
@@ -43,6 +45,17 @@ std::vector<QRect> PaintedRects(const QImage& image) {
 std::vector<QRect> PaintedRects(const QImage& image, QPoint origin) {
     std::vector<QRect> rects = PaintedRects(image);
     for (QRect& r : rects) r.translate(origin);
+    return rects;
+}
+
+std::vector<QRect> HitRects(const QImage& image, QPoint origin) {
+    const QImage pixels = image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_ARGB32
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    std::vector<QRect> rects;
+    for (const WindowRect& box : TextHitBoxes(pixels.constBits(), pixels.width(), pixels.height(),
+                                              int(pixels.bytesPerLine())))
+        rects.push_back(QRect(box.left, box.top, box.width(), box.height()).translated(origin));
     return rects;
 }
 

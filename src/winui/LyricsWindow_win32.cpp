@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
+
 #include "notewindow/EdgeBands.h"
+#include "notewindow/HitArea.h"
 #include "store/Wide_win32.h"
 
 CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced)
@@ -35,13 +38,31 @@ void CLyricsWindow::Draw() {
     if (hwnd() && IsWindowVisible(hwnd())) Render();
 }
 
+namespace {
+
+// A layered window lets the mouse through where a pixel's alpha is 0: between the letters and words of the
+// text that would be most of it. There the pixels get an alpha of 1, which no eye sees.
+void TakeTheMouseOnTheWords(uint8_t* bits, int width, int height) {
+    GdiFlush();
+    const int bytesPerLine = width * 4;
+    for (const WindowRect& box : TextHitBoxes(bits, width, height, bytesPerLine))
+        for (int y = box.top; y < box.bottom; ++y) {
+            auto* pixel = reinterpret_cast<uint32_t*>(bits + size_t(y) * size_t(bytesPerLine)) + box.left;
+            for (int x = box.left; x < box.right; ++x, ++pixel)
+                if ((*pixel >> 24) == 0) *pixel = 0x01000000;
+        }
+}
+
+}  // namespace
+
 void CLyricsWindow::Render() {
     if (!hwnd()) return;
     drawPending_ = false;
     RECT client;
     GetClientRect(hwnd(), &client);
     const SIZE size{client.right - client.left, client.bottom - client.top};
-    renderer_.RenderInto(m_hMemDC, size.cx, size.cy, [&](HDC source, void*) {
+    renderer_.RenderInto(m_hMemDC, size.cx, size.cy, [&](HDC source, void* bits) {
+        TakeTheMouseOnTheWords(static_cast<uint8_t*>(bits), int(size.cx), int(size.cy));
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         HDC screen = GetDC(nullptr);

@@ -2,7 +2,10 @@
 
 #include <QFontDatabase>
 
+#include <QRegion>
+
 #include "qt/NoteRenderer_qt.h"
+#include "qt/PaintedRects_qt.h"
 
 namespace {
 
@@ -118,4 +121,33 @@ TEST(NoteRendererQt, FacesThatAreNotInstalledStillDrawText) {
             for (int x = 0; x < kWidth; ++x) inked += qAlpha(image.pixel(x, y)) != 0;
         EXPECT_GT(inked, 300);
     }
+}
+
+// A note takes the mouse on its words, not only on their pixels: inside the text's box nearly every press
+// between letters and words hits, and the gap between the lines and the space beside a short line do not.
+TEST(NoteRendererQt, TheMouseTakesTheBoxesOfTheWordsAndLines) {
+    NoteRenderer renderer = BlueRenderer(40.0f);
+    const QImage image = Render(renderer, "Hello wide world\nok", 600, 200);
+    const std::vector<QRect> hits = HitRects(image, QPoint());
+    QRegion hitArea;
+    for (const QRect& r : hits) hitArea |= r;
+    QRegion paintedArea;
+    for (const QRect& r : PaintedRects(image)) paintedArea |= r;
+    const QRect box = paintedArea.boundingRect();
+    const QRect firstLine = hits.front();
+    int painted = 0, hit = 0, inFirstLine = 0, hitInFirstLine = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            painted += paintedArea.contains(QPoint(x, y));
+            hit += hitArea.contains(QPoint(x, y));
+            if (firstLine.contains(x, y)) ++inFirstLine, hitInFirstLine += paintedArea.contains(QPoint(x, y));
+        }
+    const double boxArea = double(box.width()) * box.height();
+    std::printf("share of the text box that takes the mouse: painted pixels %.0f %%, word boxes %.0f %%\n",
+                100.0 * painted / boxArea, 100.0 * hit / boxArea);
+    EXPECT_LT(double(hitInFirstLine) / inFirstLine, 0.6);  // the glyphs alone leave most of a line to fall through
+    EXPECT_TRUE((paintedArea - hitArea).isEmpty());
+    ASSERT_EQ(hits.size(), 2u);                      // one box a line: the words' spaces are narrower than a line
+    EXPECT_LT(hits[0].bottom(), hits[1].top());      // between the lines the mouse goes through
+    EXPECT_LT(hits[1].width(), hits[0].width() / 3);  // and beside the short line
 }

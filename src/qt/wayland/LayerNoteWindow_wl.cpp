@@ -48,7 +48,7 @@ void LayerNoteWindow::RenderNow() {
 
 // The mouse takes the note where its text is painted, and nowhere while it is locked.
 void LayerNoteWindow::UpdateInput() {
-    surface_.SetInput(locked_ ? std::vector<QRect>() : PaintedRects(painted_.image, painted_.origin));
+    surface_.SetInput(locked_ ? std::vector<QRect>() : HitRects(painted_.image, painted_.origin));
 }
 
 // Empty while its stand-in shows it.
