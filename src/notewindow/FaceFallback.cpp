@@ -41,3 +41,7 @@ std::vector<std::string> FaceCandidates(const std::string& face, const std::stri
     for (const char* standIn : style::kChineseFallbackFaces) add(standIn);
     return candidates;
 }
+
+std::string FaceAfterPicker(const std::string& chosen, const std::string& drawn, const std::string& noteFace) {
+    return chosen == drawn ? noteFace : chosen;
+}

@@ -11,3 +11,7 @@
 bool IsChineseFaceName(std::string_view face);
 
 std::vector<std::string> FaceCandidates(const std::string& face, const std::string& platformFace);
+
+// What a font picker's choice means for a note. The picker opens on the face that draws the note (drawn):
+// choosing that one again keeps the note's own face name, which this machine may not have installed.
+std::string FaceAfterPicker(const std::string& chosen, const std::string& drawn, const std::string& noteFace);

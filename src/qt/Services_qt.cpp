@@ -7,6 +7,9 @@
 
 #include <cstdio>
 
+#include "notewindow/FaceFallback.h"
+#include "notewindow/NoteStyle.h"
+#include "qt/NoteRenderer_qt.h"
 #include "qt/Texts_qt.h"
 #include "qt/ScreenPixels_qt.h"
 #include "store/IniValues.h"
@@ -20,14 +23,20 @@ std::optional<uint32_t> QtPickers::PickColor(uint32_t initial) {
     return OpaqueColor(color.red(), color.green(), color.blue());
 }
 
+// Opens on the face that draws the note (a face not installed here would leave the dialog on Qt's default
+// face) at the note's size. OK without a change keeps the note's own face name and size.
 std::optional<FontChoice> QtPickers::PickFont(const FontChoice& initial) {
-    QFont font(QString::fromStdString(initial.face));
+    const std::string noteFace = initial.face.empty() ? style::kDefaultFace : initial.face;
+    const QString drawn = ResolveFontFamily(noteFace);
+    QFont font(drawn);
     if (initial.pointSizeTenths > 0) font.setPointSizeF(initial.pointSizeTenths / 10.0);
     QFontDialog dialog(font, QApplication::activeWindow());
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QFont chosen = dialog.selectedFont();
-    return FontChoice{chosen.family().toStdString(), int32_t(chosen.pointSizeF() * 10 + 0.5), initial.color};
+    const int32_t tenths = int32_t(chosen.pointSizeF() * 10 + 0.5);
+    return FontChoice{FaceAfterPicker(chosen.family().toStdString(), drawn.toStdString(), noteFace),
+                      tenths == 0 ? initial.pointSizeTenths : tenths, initial.color};
 }
 
 void QtMessages::ShowMessage(const std::string& text) {

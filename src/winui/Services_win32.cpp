@@ -6,6 +6,7 @@
 #include <string>
 
 #include "winui/NoteRenderer_win32.h"
+#include "notewindow/FaceFallback.h"
 #include "notewindow/NoteStyle.h"
 #include "store/IniValues.h"
 #include "store/NoteText.h"
@@ -52,7 +53,7 @@ std::optional<FontChoice> Win32Pickers::PickFont(const FontChoice& initial) {
     choose.rgbColors = ToColorRef(initial.color);
     if (!ChooseFontW(&choose)) return std::nullopt;
     const std::string chosen = Narrow(font.lfFaceName);
-    return FontChoice{chosen == Narrow(face) ? noteFace : chosen, int32_t(choose.iPointSize),
+    return FontChoice{FaceAfterPicker(chosen, Narrow(face), noteFace), int32_t(choose.iPointSize),
                       FromColorRef(choose.rgbColors)};
 }
 

@@ -156,3 +156,29 @@ TEST_F(EndToEndQt, AnotherNotesQuickSettingsLeaveTheManagersNoteCurrent) {
     EXPECT_EQ(FileValue(1, "isTopWin"), "0");
     EXPECT_TRUE(program.Terminate());
 }
+
+// A face this machine lacks (the Windows 黑体) draws with a stand-in: the font dialog opens on the stand-in,
+// and OK without a change keeps the note's own face and size.
+TEST_F(EndToEndQt, TheFontDialogsOkWithoutAChangeKeepsTheNotesFaceAndSize) {
+    WriteBytes(SettingsPath(), "[Text_0]\nisShow=1\npositionX=100\npositionY=100\nwidth=600\nheight=200\n"
+                               "color=0,128,255\nfont=黑体\nfontSize=370\ntext=\xE2\x96\x88\xE2\x96\x88\xE2\x96\x88\n");
+    RunningProgram program = Start();
+    ASSERT_TRUE(program.WaitForRole("text_0"));
+    DoubleClick({130, 130});
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Setting"); }));
+    QThread::msleep(300);
+    Keys(Repeat("Tab", 3) << "space");  // 选择字体
+    ASSERT_TRUE(WaitFor([&] { return program.ViewableTitle("Select Font"); }));
+    QThread::msleep(500);
+    Keys({"Return"});
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("Select Font"); }));
+    QThread::msleep(300);
+    Xdotool({"search", "--name", "^Setting$", "windowfocus"});  // no window manager gives it back the keyboard
+    QThread::msleep(300);
+    Keys(Repeat("shift+Tab", 3) << "space");  // from 选择字体 to 确定
+    ASSERT_TRUE(WaitFor([&] { return !program.ViewableTitle("Setting"); }));
+    EXPECT_TRUE(WaitFor([&] { return ReadBytes(SettingsPath()).rfind("; coding: utf-8", 0) == 0; }));  // saved
+    EXPECT_TRUE(program.Terminate());
+    EXPECT_EQ(FileValue(0, "font"), "黑体");
+    EXPECT_EQ(FileValue(0, "fontSize"), "370");
+}
