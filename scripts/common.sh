@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev libxcb-damage0-dev libwayland-dev wayland-protocols qt6-wayland
   xvfb xcompmgr openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
   fonts-wqy-microhei fonts-dejavu-core locales syncthing
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n appstream desktop-file-utils dpkg-dev wixl
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n appstream desktop-file-utils dpkg-dev wixl lintian man-db
 )
 
 # The Wayland compositors of the tests, without what they recommend: a whole desktop each (KDE Plasma

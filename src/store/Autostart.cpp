@@ -104,6 +104,9 @@ std::string DesktopEntry(const std::string& programPath, const std::string& sett
            "Name=Skyslate2\n"
            "Comment=Text notes on the desktop\n"
            "Exec=" + EscapeEntryValue(exec) + "\n"
+           // Once the program is removed, the session skips the entry instead of failing at every login.
+           "TryExec=" + EscapeEntryValue(programPath) + "\n"
+           "Icon=skyslate2\n"
            "Path=" + EscapeEntryValue(settingsFolder) + "\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
