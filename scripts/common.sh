@@ -3,18 +3,24 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-PACKAGES=(
-  cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine wine64
-  qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev libxcb-damage0-dev libwayland-dev wayland-protocols qt6-wayland
-  xvfb xcompmgr openbox trayer xdotool x11-utils x11-xserver-utils imagemagick
-  fonts-wqy-microhei fonts-dejavu-core locales syncthing
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n appstream desktop-file-utils dpkg-dev wixl lintian man-db
+# What building and showing the Linux program needs (./run), on a virtual display too.
+PROGRAM_PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev libxcb1-dev libxcb-shape0-dev libxcb-damage0-dev
+  libwayland-dev wayland-protocols qt6-wayland qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  fonts-wqy-microhei fonts-dejavu-core locales
+  xvfb xcompmgr openbox trayer x11-utils x11-xserver-utils imagemagick
 )
-
+# The Windows program, cross-built and run under Wine (./run --wine, ./test).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 wixl)
+# What the tests need besides.
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev xdotool syncthing dbus-daemon
+  appstream desktop-file-utils dpkg-dev lintian man-db
+)
 # The Wayland compositors of the tests, without what they recommend: a whole desktop each (KDE Plasma
 # alone is some 700 packages).
-WAYLAND_PACKAGES=(sway kwin-wayland mutter weston xwayland dbus-daemon)
+WAYLAND_PACKAGES=(sway kwin-wayland mutter weston xwayland)
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*"; }
 
@@ -29,10 +35,17 @@ missing_packages() {
   done
 }
 
+# Installs what is missing of the sets named: program, windows, tests, wayland.
 ensure_packages() {
-  local missing wayland
-  mapfile -t missing < <(missing_packages "${PACKAGES[@]}")
-  mapfile -t wayland < <(missing_packages "${WAYLAND_PACKAGES[@]}")
+  local set missing=() wayland=()
+  for set in "$@"; do
+    case "$set" in
+      program) mapfile -t -O "${#missing[@]}" missing < <(missing_packages "${PROGRAM_PACKAGES[@]}") ;;
+      windows) mapfile -t -O "${#missing[@]}" missing < <(missing_packages "${WINDOWS_PACKAGES[@]}") ;;
+      tests) mapfile -t -O "${#missing[@]}" missing < <(missing_packages "${TEST_PACKAGES[@]}") ;;
+      wayland) mapfile -t wayland < <(missing_packages "${WAYLAND_PACKAGES[@]}") ;;
+    esac
+  done
   if [ ${#missing[@]} -gt 0 ] || [ ${#wayland[@]} -gt 0 ]; then
     log "Installing ${missing[*]} ${wayland[*]}"
     as_root apt-get update -qq
@@ -56,10 +69,16 @@ ensure_packages() {
   done
 }
 
+# Builds a preset: everything, or only the targets named after it.
 build_preset() {
-  log "Building the $1 preset"
-  cmake --preset "$1" >"$ROOT/build/configure-$1.log" 2>&1 || { cat "$ROOT/build/configure-$1.log"; return 1; }
-  cmake --build --preset "$1" -j "$(nproc)"
+  local preset=$1
+  shift
+  log "Building the $preset preset${*:+: $*}"
+  cmake --preset "$preset" >"$ROOT/build/configure-$preset.log" 2>&1 ||
+    { cat "$ROOT/build/configure-$preset.log"; return 1; }
+  local targets=()
+  if [ $# -gt 0 ]; then targets=(--target "$@"); fi
+  cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}"
 }
 
 # Wine with its prefix inside build/, quiet, without the Mono and Gecko install prompts.
