@@ -189,7 +189,13 @@ TEST_F(EndToEnd, TheTrayOpensTheManagerShowsEveryNoteAndLocksThem) {
     EXPECT_EQ(FileValue(0, "locked"), "1");
     EXPECT_TRUE(GetWindowLongW(program.FindByClass(L"text_0"), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
 
-    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 5, 0);  // 退出程序
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 5, 0);  // 帮助
+    HWND help = WaitForVisible(program, L"Skyslate2 帮助");
+    EXPECT_NE(help, nullptr);
+    if (help) PostMessageW(help, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && help && IsWindow(help); ++i) Sleep(100);
+
+    PostMessageW(manager, WM_COMMAND, kTrayFirstCommand + 6, 0);  // 退出程序
     EXPECT_TRUE(program.WaitForExit(10000));
     EXPECT_EQ(FileValue(1, "isShow"), "1");
 }
