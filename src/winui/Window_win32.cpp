@@ -3,9 +3,11 @@
 #include "store/NoteText.h"
 
 #include <string>
+#include <tuple>
 
 #include "store/Wide_win32.h"
 #include "winui/Texts_win32.h"
+#include "resource.h"
 
 WindowBase::~WindowBase() {
     if (hwnd_) {
@@ -81,12 +83,28 @@ void DialogBase::End(INT_PTR result) {
     else DestroyWindow(hwnd_);
 }
 
+namespace {
+
+// The program's icon in the dialog's title bar and in Alt+Tab, at the sizes the system uses there.
+void ShowProgramIcon(HWND dialog) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const auto& [kind, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                              std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_SKYSLATE2), IMAGE_ICON, GetSystemMetrics(width),
+                                       GetSystemMetrics(height), LR_SHARED);
+        if (icon) SendMessageW(dialog, WM_SETICON, WPARAM(kind), LPARAM(icon));
+    }
+}
+
+}  // namespace
+
 INT_PTR CALLBACK DialogBase::Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<DialogBase*>(lParam);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         TranslateDialogTexts(hwnd);
+        ShowProgramIcon(hwnd);
         // Notes are topmost windows too: a dialog of the program stays above them.
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }

@@ -26,6 +26,9 @@ install
 start_menu_entry || fail "no Start-menu entry"
 start_installed
 wait_for "the notes in %APPDATA%\\Skyslate2" 60 test -s "$notes" || fail "no notes in %APPDATA%\\Skyslate2"
+# The dialogs carry the program's icon: Wine hands a window's icon to the X server.
+manager=$(xdotool search --name '^SettingManager$' | head -n 1)
+xprop -id "$manager" _NET_WM_ICON | grep -q "Icon (32 x 32)" || fail "the manager has no window icon"
 sleep 1
 wineserver -k || true
 [ ! -e "$WINEPREFIX/drive_c/Program Files/Skyslate2/TextSetting.ini" ] || fail "notes were written into Program Files"
@@ -34,6 +37,8 @@ wineserver -k || true
 printf '\xff\xfe' >"$notes"
 printf '[Text_0]\r\nisShow=1\r\npositionX=300\r\npositionY=200\r\nwidth=700\r\nheight=300\r\ntext=kept\r\n' | iconv -f UTF-8 -t UTF-16LE >>"$notes"
 before=$(md5sum <"$notes")
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+  grep -A30 "DisplayName.*Skyslate2" | grep -q "NoModify.*0x1" || fail "Apps and Features offers a Modify"
 wine msiexec /x "$msi" /qn || fail "msiexec /x"
 wineserver -w
 [ ! -e "$installed" ] || fail "the program is still there after uninstalling"

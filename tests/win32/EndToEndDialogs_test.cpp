@@ -105,6 +105,31 @@ TEST(EndToEndDialogs, DialogsStayAboveTheNotesAndAnUnchangedFontKeepsTheNotesFac
     EXPECT_TRUE(program.EndSession());
 }
 
+// What Windows shows of the program's file: its version in English and in Chinese with the copyright, and
+// the Windows versions it is made for (10 and 11). The dialogs' icons are checked where Wine shows them, on
+// the X server (tests/install/windows_install_test.sh).
+TEST(EndToEndDialogs, TheProgramNamesItselfToWindows) {
+    const std::wstring exe = ProgramUnderTest::ProgramPath();
+    DWORD unused = 0;
+    std::vector<BYTE> version(GetFileVersionInfoSizeW(exe.c_str(), &unused));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, DWORD(version.size()), version.data()));
+    for (const std::wstring table : {L"040904b0", L"080404b0"}) {
+        void* value = nullptr;
+        UINT length = 0;
+        EXPECT_TRUE(VerQueryValueW(version.data(), (L"\\StringFileInfo\\" + table + L"\\LegalCopyright").c_str(),
+                                   &value, &length) && length > 1) << table.c_str();
+    }
+    HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // the manifest
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    EXPECT_NE(manifest.find("supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\""), std::string::npos);
+    FreeLibrary(image);
+}
+
 // Run by its own test under an English locale (Wine takes the language from LANG when it starts).
 TEST(EndToEndDialogs, OutsideChineseTheInterfaceIsEnglish) {
     if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE) GTEST_SKIP() << "a Chinese interface";
