@@ -30,15 +30,23 @@ bool SameLook(const NoteRecord& a, const NoteRecord& b) {
     return a.color == b.color && a.fontSize == b.fontSize && a.font == b.font && a.text == b.text;
 }
 
-NoteLook LookOf(const NoteRecord& record, const Appearance& appearance) {
+NoteLook LookOf(const NoteRecord& record, const Appearance& appearance, double scale) {
     NoteLook look;
     look.text = StoredToText(record.text);
     look.color = appearance.color;
     look.face = appearance.font;
-    look.emSize = float(appearance.fontSize / 10);  // whole pixels: 385 tenths draw at 38
+    look.emSize = float(Scaled(appearance.fontSize / 10, scale));  // whole pixels: 385 tenths draw at 38
     return look;
 }
 
+double ScaleOf(const NoteRecord& record, const std::vector<Monitor>& monitors) {
+    const WindowRect stored = SaneRect(record.positionX, record.positionY, record.width, record.height);
+    return ScaleAt({stored.left, stored.top}, monitors);
+}
+
 WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors) {
-    return KeepOnScreen(SaneRect(record.positionX, record.positionY, record.width, record.height), monitors);
+    const WindowRect stored = SaneRect(record.positionX, record.positionY, record.width, record.height);
+    const double scale = ScaleOf(record, monitors);
+    return KeepOnScreen(SaneRect(stored.left, stored.top, Scaled(stored.width(), scale), Scaled(stored.height(), scale)),
+                        monitors);
 }

@@ -29,10 +29,13 @@ std::string EditContent(const EditableText& text, std::string_view notice);
 bool IsEditable(const NoteRecord& record);
 // Whether two records draw alike: text, colour, face and size.
 bool SameLook(const NoteRecord& a, const NoteRecord& b);
-// What a note window shows for a record, in an appearance that may be a preview.
-NoteLook LookOf(const NoteRecord& record, const Appearance& appearance);
+// What a note window shows for a record, in an appearance that may be a preview, at a display scale.
+NoteLook LookOf(const NoteRecord& record, const Appearance& appearance, double scale);
 
-// Where a note belongs on these monitors: its stored place, or onto a monitor when that is not usable.
+// The display scale a note shows at: that of the monitor of its stored place.
+double ScaleOf(const NoteRecord& record, const std::vector<Monitor>& monitors);
+// Where a note belongs on these monitors: its stored place, at its size scaled, or onto a monitor when
+// that is not usable.
 WindowRect PlaceOf(const NoteRecord& record, const std::vector<Monitor>& monitors);
 
 // A note for as long as the program runs: rows move when notes are deleted, a note's id does not.
@@ -58,6 +61,7 @@ struct Note {
     // Where the program last put the window, or the user's drag left it: nothing is asked twice.
     WindowRect placed;
     bool lookCurrent = false;  // the window shows what the note should show now
+    double scale = 1.0;        // the display scale of what the window shows
     bool visible = false;
     bool topMost = true;  // windows are created topmost
 

@@ -156,6 +156,7 @@ private:
     void KeepNoteOnScreen(Note& note);
     bool PlaceClearOfOthers(const std::vector<NoteId>& setAside);
     bool PlaceClearOfOthers(Note& note);
+    void FollowScale(Note& note);
 
     // The commands' own (NoteCommands.cpp).
     bool RoomForANote();

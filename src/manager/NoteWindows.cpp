@@ -90,7 +90,8 @@ void NoteManager::CreateWindowFor(Note& note) {
 void NoteManager::PushLook(Note& note) {
     if (!note.window || note.lookCurrent) return;
     const Appearance appearance = note.preview ? note.preview->appearance : AppearanceOf(note.record);
-    note.window->SetLook(LookOf(note.record, appearance));
+    note.scale = ScaleOf(note.record, monitors_);
+    note.window->SetLook(LookOf(note.record, appearance, note.scale));
     note.lookCurrent = true;
 }
 
@@ -127,11 +128,27 @@ void NoteManager::OnUserPlaced(const NoteWindow& window, const WindowRect& rect)
     const int row = RowOfWindow(&window);
     if (row < 0) return;
     Note& note = notes_[size_t(row)];
+    const bool resized = rect.width() != note.placed.width() || rect.height() != note.placed.height();
     note.placed = rect;
     note.record.positionX = rect.left;
     note.record.positionY = rect.top;
-    note.record.width = rect.width();
-    note.record.height = rect.height();
+    const double scale = ScaleOf(note.record, monitors_);
+    if (resized) {
+        note.record.width = Unscaled(rect.width(), scale);
+        note.record.height = Unscaled(rect.height(), scale);
+    } else if (scale != note.scale) {
+        FollowScale(note);  // dropped on a monitor of another scale: the note keeps its apparent size
+    }
+}
+
+// The note's window takes the size and text of its monitor's scale.
+void NoteManager::FollowScale(Note& note) {
+    if (!note.window) return;
+    const WindowRect target = PlaceOf(note.record, monitors_);
+    if (note.window->Place(target)) note.placed = target;
+    else services_.log.Failure("a note window could not take the size of its monitor's scale");
+    note.lookCurrent = false;
+    if (note.record.isShow) PushLook(note);
 }
 
 void NoteManager::UpdateNote(int row, NoteRecord record) {
@@ -182,7 +199,11 @@ void NoteManager::CloseEveryNote() {
 
 void NoteManager::OnMonitorsChanged() {
     monitors_ = services_.screens.Monitors();
-    for (Note& note : notes_) KeepNoteOnScreen(note);
+    for (Note& note : notes_) {
+        if (note.window && ScaleOf(note.record, monitors_) != note.scale) note.lookCurrent = false;
+        KeepNoteOnScreen(note);
+        if (note.record.isShow) PushLook(note);
+    }
 }
 
 // A note goes back to its stored place whenever that is usable again, and wherever the window system

@@ -24,8 +24,9 @@ struct WindowRect {
     bool operator!=(const WindowRect& o) const { return !(*this == o); }
 };
 
-// A monitor: all of it, and the part that task bars and docks leave free.
+// A monitor: all of it, the part that task bars and docks leave free, and its display scale (1 at 100 %).
 struct Monitor {
     WindowRect area;
     WindowRect workArea;
+    double scale = 1.0;
 };

@@ -1,6 +1,7 @@
 #include "notewindow/Placement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <limits>
 
@@ -38,6 +39,20 @@ int64_t DistanceSquared(const WindowRect& note, const WindowRect& area) {
 }
 
 }  // namespace
+
+double ScaleAt(Point place, const std::vector<Monitor>& monitors) {
+    const WindowRect point{place.x, place.y, place.x + 1, place.y + 1};
+    const Monitor* nearest = nullptr;
+    for (const Monitor& monitor : monitors)
+        if (!nearest || DistanceSquared(point, monitor.area) < DistanceSquared(point, nearest->area)) nearest = &monitor;
+    return nearest && nearest->scale > 0 ? nearest->scale : 1.0;
+}
+
+int32_t Scaled(int32_t stored, double scale) {
+    return int32_t(std::clamp<double>(double(std::llround(double(stored) * scale)), double(-kMaxExtent), double(kMaxExtent)));
+}
+
+int32_t Unscaled(int32_t shown, double scale) { return int32_t(std::llround(double(shown) / scale)); }
 
 WindowRect SaneRect(int32_t x, int32_t y, int32_t width, int32_t height) {
     const int64_t w = width < 0 ? kDefaultWidth : std::min<int64_t>(width, kMaxExtent);

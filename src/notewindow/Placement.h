@@ -11,6 +11,14 @@
 // default), made into a window rectangle that window systems handle without overflow.
 WindowRect SaneRect(int32_t x, int32_t y, int32_t width, int32_t height);
 
+// A note's size and text are stored as they show at 100 %, its place in physical pixels: on a monitor of
+// another scale the same note shows at the same apparent size where it was put. The scale of a place is
+// its monitor's, or the nearest monitor's; 1 with no monitors known.
+double ScaleAt(Point place, const std::vector<Monitor>& monitors);
+// A stored size shown at a scale, and a shown size stored, in whole pixels.
+int32_t Scaled(int32_t stored, double scale);
+int32_t Unscaled(int32_t shown, double scale);
+
 // A note must show at least this much on some monitor to be reachable.
 inline constexpr int32_t kUsableWidth = 40;
 inline constexpr int32_t kUsableHeight = 20;

@@ -24,8 +24,11 @@ WindowRect ToPhysical(const QRect& logical, const QScreen& screen) {
 
 std::vector<Monitor> Monitors() {
     std::vector<Monitor> monitors;
+    // Layer-shell notes are laid out in the compositor's logical pixels, which scale by themselves.
+    const bool x11 = QGuiApplication::platformName() == "xcb";
     for (const QScreen* screen : QGuiApplication::screens())
-        monitors.push_back({ToPhysical(screen->geometry(), *screen), ToPhysical(screen->availableGeometry(), *screen)});
+        monitors.push_back({ToPhysical(screen->geometry(), *screen), ToPhysical(screen->availableGeometry(), *screen),
+                            x11 ? screen->devicePixelRatio() : 1.0});
     return monitors;
 }
 

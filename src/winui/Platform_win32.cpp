@@ -162,7 +162,9 @@ int Win32Platform::Run(const std::string& folder, const std::string& settingsPat
     SettingsWatch watch(settingsPath);
     if (watch.Handle() == INVALID_HANDLE_VALUE) log.Failure("changes to the settings folder are not seen until a save");
     dialog.otherMessages = [&](UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
+        // A monitor's scale changed: the manager on it hears of it (the notes' own would come mid-drag too).
+        if (message == WM_DISPLAYCHANGE || message == WM_DPICHANGED ||
+            (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA))
             notes.OnMonitorsChanged();
         if (message == WM_TIMER && wParam == kSettleTimer) {
             KillTimer(dialog.hwnd(), kSettleTimer);

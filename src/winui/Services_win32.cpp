@@ -1,6 +1,7 @@
 #include "winui/Services_win32.h"
 
 #include <commdlg.h>
+#include <shellscalingapi.h>
 
 #include <cstdio>
 #include <string>
@@ -73,8 +74,11 @@ WindowRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
+    UINT dpiX = 96, dpiY = 96;
+    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) dpiX = 96;
     if (GetMonitorInfoW(monitor, &info))
-        reinterpret_cast<std::vector<Monitor>*>(data)->push_back({FromRect(info.rcMonitor), FromRect(info.rcWork)});
+        reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
+            {FromRect(info.rcMonitor), FromRect(info.rcWork), double(dpiX) / 96.0});
     return TRUE;
 }
 

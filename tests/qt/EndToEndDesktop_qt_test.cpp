@@ -9,6 +9,8 @@
 #include <QRegion>
 #include <QScreen>
 
+#include <tuple>
+
 #include "EndToEndFixture.h"
 
 namespace {
@@ -71,28 +73,30 @@ TEST_F(EndToEndQt, ANoteLeftOffEveryMonitorComesBackOnScreen) {
     EXPECT_EQ(FileValue(0, "positionX"), "5000");  // the stored place stays, for the monitor it was on
 }
 
-TEST_F(EndToEndQt, OnAScaledDesktopPlacesSizesAndTextStayPhysicalPixels) {
-    WriteBytes(SettingsPath(), "[Text_0]\npositionX=101\npositionY=100\nwidth=401\nheight=200\ncolor=0,128,255\n"
-                               "font=DejaVu Sans\nfontSize=800\ntext=\xE2\x96\x88\n");
-    RunningProgram program = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
-    const auto note = program.WaitForRole("text_0");
-    ASSERT_TRUE(note);
-    EXPECT_EQ(RootGeometry(note->id), QRect(101, 100, 401, 200));  // odd numbers too, where Qt counts in halves
-    // One block at an em size of 80 physical pixels, not twice that.
-    const QRect block = PaintedRegion(note->id).boundingRect();
-    EXPECT_GT(block.height(), 50);
-    EXPECT_LT(block.height(), 110);
-    EXPECT_TRUE(program.Terminate());
-    EXPECT_EQ(FileValue(0, "positionX"), "101");  // not halved, not doubled
-    EXPECT_EQ(FileValue(0, "width"), "401");
-
-    RunningProgram again = Start(-1, {{"QT_SCALE_FACTOR", "2"}});
-    ASSERT_TRUE(again.WaitForRole("text_0"));
-    Drag({140, 150}, {150, 80});
-    QThread::msleep(400);
-    EXPECT_TRUE(again.Terminate());
-    EXPECT_EQ(FileValue(0, "positionX"), "251");  // moved 150 physical pixels
-    EXPECT_EQ(FileValue(0, "positionY"), "180");
+// At 150 % and 200 % a note's box and text are that much larger; its place stays in physical pixels, and the
+// file keeps what it holds at 100 %.
+TEST_F(EndToEndQt, OnAScaledDesktopNotesGrowWithTheScaleAndTheFileKeepsTheirHundredPercentSizes) {
+    const std::vector<std::tuple<const char*, QSize, int>> scales = {{"1", {401, 200}, 80}, {"1.5", {602, 300}, 120},
+                                                                     {"2", {802, 400}, 160}};
+    for (const auto& [factor, size, em] : scales) {
+        WriteBytes(SettingsPath(), "[Text_0]\npositionX=101\npositionY=100\nwidth=401\nheight=200\ncolor=0,128,255\n"
+                                   "font=DejaVu Sans\nfontSize=800\ntext=\xE2\x96\x88\n");
+        RunningProgram program = Start(-1, {{"QT_SCALE_FACTOR", factor}});
+        const auto note = program.WaitForRole("text_0");
+        ASSERT_TRUE(note);
+        EXPECT_EQ(RootGeometry(note->id), QRect(QPoint(101, 100), size)) << factor;  // odd numbers too
+        // One block at an em size of 80 pixels times the scale.
+        const QRect block = PaintedRegion(note->id).boundingRect();
+        EXPECT_GT(block.height(), em * 5 / 8) << factor;
+        EXPECT_LT(block.height(), em * 11 / 8) << factor;
+        Drag({140, 150}, {150, 80});
+        QThread::msleep(400);
+        EXPECT_TRUE(program.Terminate());
+        EXPECT_EQ(FileValue(0, "positionX"), "251") << factor;  // moved 150 physical pixels
+        EXPECT_EQ(FileValue(0, "positionY"), "180") << factor;
+        EXPECT_EQ(FileValue(0, "width"), "401") << factor;  // not halved, not doubled
+        EXPECT_EQ(FileValue(0, "fontSize"), "800") << factor;
+    }
 }
 
 namespace {
