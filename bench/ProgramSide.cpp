@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <xcb/shape.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -98,29 +99,45 @@ std::string ProgramSide::Property(uint32_t window, const char* name) const {
     return value;
 }
 
+namespace {
+
+std::vector<xcb_rectangle_t> Rectangles(xcb_shape_get_rectangles_reply_t* shape) {
+    if (!shape) return {};
+    const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(shape);
+    return {rects, rects + xcb_shape_get_rectangles_rectangles_length(shape)};
+}
+
+}  // namespace
+
 std::vector<ProgramSide::Window> ProgramSide::NoteWindows() const {
     std::vector<Window> notes;
     for (uint32_t id : Windows()) {
         if (Property(id, "WM_WINDOW_ROLE").rfind("text_", 0) != 0) continue;
         auto* attributes = xcb_get_window_attributes_reply(x_, xcb_get_window_attributes(x_, id), nullptr);
         auto* geometry = xcb_get_geometry_reply(x_, xcb_get_geometry(x_, id), nullptr);
-        auto* shape = xcb_shape_get_rectangles_reply(x_, xcb_shape_get_rectangles(x_, id, XCB_SHAPE_SK_INPUT), nullptr);
+        auto* input = xcb_shape_get_rectangles_reply(x_, xcb_shape_get_rectangles(x_, id, XCB_SHAPE_SK_INPUT), nullptr);
+        auto* bounding =
+            xcb_shape_get_rectangles_reply(x_, xcb_shape_get_rectangles(x_, id, XCB_SHAPE_SK_BOUNDING), nullptr);
         if (attributes && geometry && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
             Window window{id, {geometry->x, geometry->y}, geometry->width, geometry->height, std::nullopt};
-            // The middle of the text's largest piece: a press there lands on painted pixels.
-            const xcb_rectangle_t* rects = shape ? xcb_shape_get_rectangles_rectangles(shape) : nullptr;
+            // The middle of the largest piece that takes the mouse (within both shapes): a press there lands on
+            // the note.
             int best = 0;
-            for (int i = 0; shape && i < xcb_shape_get_rectangles_rectangles_length(shape); ++i)
-                if (rects[i].width * rects[i].height > best) {
-                    best = rects[i].width * rects[i].height;
-                    window.painted = Point{window.at.x + rects[i].x + rects[i].width / 2,
-                                           window.at.y + rects[i].y + rects[i].height / 2};
+            for (const xcb_rectangle_t& in : Rectangles(input))
+                for (const xcb_rectangle_t& shown : Rectangles(bounding)) {
+                    const int left = std::max<int>(in.x, shown.x), top = std::max<int>(in.y, shown.y);
+                    const int right = std::min<int>(in.x + in.width, shown.x + shown.width);
+                    const int bottom = std::min<int>(in.y + in.height, shown.y + shown.height);
+                    if (right <= left || bottom <= top || (right - left) * (bottom - top) <= best) continue;
+                    best = (right - left) * (bottom - top);
+                    window.painted = Point{window.at.x + (left + right) / 2, window.at.y + (top + bottom) / 2};
                 }
             notes.push_back(window);
         }
         free(attributes);
         free(geometry);
-        free(shape);
+        free(input);
+        free(bounding);
     }
     return notes;
 }
