@@ -70,8 +70,7 @@ void NoteManager::SetLocked(bool locked) {
     m_locked = locked;
     {
         ViewUpdate update(updatingView_);
-        list_.SetLockCheck(locked);
-        if (lockWatch_) lockWatch_(locked);
+        ShowLockState();
     }
     for (Note& note : notes_)
         if (note.window) note.window->SetLocked(locked);

@@ -51,8 +51,7 @@ void NoteManager::Start() {
     if (!saveBlocked_ && FollowFlagAtStart(services_.autostart, m_autoStart) == AutostartChange::LeftAlone)
         services_.log.Failure("login start left to the other settings folder it opens");
     list_.SetAutoStartCheck(m_autoStart);
-    list_.SetLockCheck(m_locked);
-    if (lockWatch_) lockWatch_(m_locked);
+    ShowLockState();
     // What changed while the program did not run (a conflict copy, notes it could not save) is in the file
     // at once, for every other reader.
     if (start.needsSave) Save(Report::LogOnly);

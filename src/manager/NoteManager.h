@@ -157,6 +157,7 @@ private:
     bool PlaceClearOfOthers(const std::vector<NoteId>& setAside);
     bool PlaceClearOfOthers(Note& note);
     void FollowScale(Note& note);
+    void ShowLockState();
 
     // The commands' own (NoteCommands.cpp).
     bool RoomForANote();

@@ -169,14 +169,19 @@ void NoteManager::UpdateNote(int row, NoteRecord record) {
     ApplyTopMostFlag(note);
 }
 
+// The manager's check box and whoever watches (the tray's icon) show whether the notes are locked.
+void NoteManager::ShowLockState() {
+    list_.SetLockCheck(m_locked);
+    if (lockWatch_) lockWatch_(m_locked);
+}
+
 void NoteManager::SetFlags(bool autoStart, bool locked) {
     ViewUpdate update(updatingView_);
     if (autoStart != m_autoStart) list_.SetAutoStartCheck(autoStart);
     m_autoStart = autoStart;
     if (locked == m_locked) return;
     m_locked = locked;
-    list_.SetLockCheck(locked);
-    if (lockWatch_) lockWatch_(locked);
+    ShowLockState();
     for (Note& note : notes_)
         if (note.window) note.window->SetLocked(locked);
 }
