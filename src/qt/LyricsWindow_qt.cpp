@@ -88,12 +88,13 @@ void CLyricsWindow::RenderNow() {
 void CLyricsWindow::Paint(const QRect& area) { surface_->Put(painted_.image, painted_.origin, area); }
 
 void CLyricsWindow::UpdateShapes() {
-    const std::vector<QRect> painted = PaintedRects(painted_.image, painted_.origin);
-    const std::vector<QRect> whole{QRect(QPoint(), surface_->Size())};
     const std::vector<QRect> input = locked_ ? std::vector<QRect>() : HitRects(painted_.image, painted_.origin);
     // Per-pixel alpha shows the desktop through; without it the window takes the text's shape, which also
     // bounds where it takes the mouse. Either way the mouse goes through around the text's lines and words.
-    surface_->SetShapes(surface_->HasAlpha() && x11::CompositingActive() ? whole : painted, input);
+    if (surface_->HasAlpha() && x11::CompositingActive())
+        surface_->SetShapes({QRect(QPoint(), surface_->Size())}, input);
+    else
+        surface_->SetShapes(PaintedRects(painted_.image, painted_.origin), input);
 }
 
 bool CLyricsWindow::Show(bool visible) {

@@ -5,6 +5,7 @@
 #include "notewindow/NoteStyle.h"
 #include "notewindow/FaceFallback.h"
 #include "notewindow/VisibleText.h"
+#include "qt/GlyphOutlines_qt.h"
 
 #include <QApplication>
 #include <QHash>
@@ -34,7 +35,7 @@ qreal LayOutParagraph(std::vector<NoteRenderer::Line>& lines, const QString& par
     layout.endLayout();
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        lines.push_back({QPointF(line.x(), line.y() + line.ascent()), paragraph.mid(line.textStart(), line.textLength())});
+        lines.push_back({line.glyphRuns()});
     }
     return y;
 }
@@ -99,13 +100,17 @@ void NoteRenderer::LayOut(int width, int height) const {
         y = LayOutParagraph(lines_, QString::fromUtf8(paragraph.data(), qsizetype(paragraph.size())), font_, width,
                             height, y);
     }
-    outlinePath_ = QPainterPath();
-    for (const Line& line : lines_) outlinePath_.addText(line.baseline, font_, line.text);
+    outlineBounds_ = QRectF();
+    for (const Line& line : lines_)
+        for (const QGlyphRun& run : line.runs) {
+            const QRectF bounds = GlyphOutlineBounds(run);
+            if (!bounds.isNull()) outlineBounds_ = outlineBounds_.isNull() ? bounds : outlineBounds_.united(bounds);
+        }
     layoutSize_ = QSize(width, height);
     layoutValid_ = true;
 }
 
-// Shadow and fill are drawn as text (from the glyph cache, unhinted so that they match the outlines);
+// Shadow and fill are drawn as glyphs (from the glyph cache, unhinted so that they match the outlines);
 // only the outline is stroked along the glyph paths.
 NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) const {
     if (text_.empty() || width <= 0 || height <= 0) return {};
@@ -113,7 +118,7 @@ NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) con
     // The outline reaches half a pixel out, the shadow two pixels further; a margin covers both and
     // the antialiased edges.
     const QRect bounds =
-        outlinePath_.boundingRect().toAlignedRect().adjusted(-2, -2, style::kShadowOffset + 2, style::kShadowOffset + 2) &
+        outlineBounds_.toAlignedRect().adjusted(-2, -2, style::kShadowOffset + 2, style::kShadowOffset + 2) &
         QRect(0, 0, width, height);
     if (bounds.isEmpty()) return {};
 
@@ -122,13 +127,17 @@ NoteRenderer::PaintedArea NoteRenderer::RenderPainted(int width, int height) con
     QPainter painter(&area.image);
     painter.translate(-bounds.topLeft());
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(font_);
     painter.setPen(QColor::fromRgba(style::kShadowColor));
     const QPointF shadowOffset(style::kShadowOffset, style::kShadowOffset);
-    for (const Line& line : lines_) painter.drawText(line.baseline + shadowOffset, line.text);
-    painter.strokePath(outlinePath_, QPen(QColor::fromRgba(style::kOutlineColor), style::kOutlineWidth));
+    for (const Line& line : lines_)
+        for (const QGlyphRun& run : line.runs) painter.drawGlyphRun(shadowOffset, run);
+    QPainterPath outline;
+    for (const Line& line : lines_)
+        for (const QGlyphRun& run : line.runs) AddGlyphOutlines(outline, run);
+    painter.strokePath(outline, QPen(QColor::fromRgba(style::kOutlineColor), style::kOutlineWidth));
     painter.setPen(QColor::fromRgba(fill_));
-    for (const Line& line : lines_) painter.drawText(line.baseline, line.text);
+    for (const Line& line : lines_)
+        for (const QGlyphRun& run : line.runs) painter.drawGlyphRun(QPointF(), run);
     return area;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
-#include <QPainterPath>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -42,10 +43,9 @@ public:
     // The whole note at that size.
     QImage Render(int width, int height) const;
 
-    // One laid-out line: its text and where its baseline starts.
+    // One laid-out line: its glyphs, each where it lies in the note.
     struct Line {
-        QPointF baseline;
-        QString text;
+        QList<QGlyphRun> runs;
     };
 
 private:
@@ -56,7 +56,7 @@ private:
     QFont font_;
     // The layout depends only on text, font and size: done again only when one of them changes.
     mutable std::vector<Line> lines_;
-    mutable QPainterPath outlinePath_;
+    mutable QRectF outlineBounds_;
     mutable QSize layoutSize_;
     mutable bool layoutValid_ = false;
 };

@@ -4,41 +4,45 @@
 
 #include "notewindow/HitArea.h"
 
-std::vector<QRect> PaintedRects(const QImage& image) {
-    const QRect area = image.rect();
-    std::vector<QRect> rects;
-    std::vector<QRect> previousRow;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::vector<QRect> row;
-        for (int x = area.left(); x <= area.right();) {
-            if (qAlpha(line[x]) == 0) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x <= area.right() && qAlpha(line[x]) != 0) ++x;
-            row.push_back(QRect(start, y, x - start, 1));
+namespace {
+
+// Appends the runs of painted pixels of row y, left to right.
+void PaintedRuns(const QRgb* line, int width, int y, std::vector<QRect>& runs) {
+    for (int x = 0; x < width;) {
+        if (qAlpha(line[x]) == 0) {
+            ++x;
+            continue;
         }
-        // A run equal to one in the row above grows that rectangle instead of adding one.
-        std::vector<QRect> open;
-        for (QRect& run : row) {
-            auto above = std::find_if(previousRow.begin(), previousRow.end(), [&](const QRect& r) {
-                return r.left() == run.left() && r.width() == run.width() && r.bottom() == y - 1;
-            });
-            if (above != previousRow.end()) {
-                above->setBottom(y);
-                open.push_back(*above);
-                above->setWidth(0);  // taken
-            } else {
-                open.push_back(run);
-            }
-        }
-        for (const QRect& r : previousRow)
-            if (r.width() > 0) rects.push_back(r);
-        previousRow = std::move(open);
+        const int start = x;
+        while (x < width && qAlpha(line[x]) != 0) ++x;
+        runs.push_back(QRect(start, y, x - start, 1));
     }
-    rects.insert(rects.end(), previousRow.begin(), previousRow.end());
+}
+
+}  // namespace
+
+// Both the open rectangles and a row's runs go left to right, so one walk over both pairs them: a run
+// equal to an open rectangle grows it, an open rectangle without its run is finished.
+std::vector<QRect> PaintedRects(const QImage& image) {
+    std::vector<QRect> rects, open, row, next;
+    for (int y = 0; y < image.height(); ++y) {
+        row.clear();
+        PaintedRuns(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(), y, row);
+        next.clear();
+        size_t above = 0;
+        for (const QRect& run : row) {
+            while (above < open.size() && open[above].left() < run.left()) rects.push_back(open[above++]);
+            if (above < open.size() && open[above].left() == run.left() && open[above].width() == run.width()) {
+                next.push_back(open[above++]);
+                next.back().setBottom(y);
+            } else {
+                next.push_back(run);
+            }
+        }
+        rects.insert(rects.end(), open.begin() + std::ptrdiff_t(above), open.end());
+        open.swap(next);
+    }
+    rects.insert(rects.end(), open.begin(), open.end());
     return rects;
 }
 

@@ -286,15 +286,21 @@ void NoteSurface::Put(const QImage& image, QPoint origin, const QRect& area) {
     const size_t rowBytes = size_t(part.width()) * 4;
     const size_t maxBytes = size_t(xcb_get_maximum_request_length(c)) * 4 - 64;
     const int rowsPerRequest = std::max(1, int(maxBytes / rowBytes));
+    // Whole rows lie one after the other in the image: they go as they are, without a copy.
+    const bool wholeRows = part.width() == image.width() && size_t(image.bytesPerLine()) == rowBytes;
     std::vector<uint8_t> band;
     for (int y = part.top(); y <= part.bottom(); y += rowsPerRequest) {
         const int rows = std::min(rowsPerRequest, part.bottom() + 1 - y);
-        band.resize(rowBytes * size_t(rows));
-        for (int row = 0; row < rows; ++row)
-            std::memcpy(band.data() + rowBytes * size_t(row),
-                        image.constScanLine(y + row - origin.y()) + (part.x() - origin.x()) * 4, rowBytes);
+        const uint8_t* pixels = image.constScanLine(y - origin.y());
+        if (!wholeRows) {
+            band.resize(rowBytes * size_t(rows));
+            for (int row = 0; row < rows; ++row)
+                std::memcpy(band.data() + rowBytes * size_t(row),
+                            image.constScanLine(y + row - origin.y()) + (part.x() - origin.x()) * 4, rowBytes);
+            pixels = band.data();
+        }
         xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, context, uint16_t(part.width()), uint16_t(rows),
-                      int16_t(part.x()), int16_t(y), 0, depth_, uint32_t(band.size()), band.data());
+                      int16_t(part.x()), int16_t(y), 0, depth_, uint32_t(rowBytes * size_t(rows)), pixels);
     }
     xcb_flush(c);
 }
