@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QFontDatabase>
 
 #include <QRegion>
@@ -150,4 +153,31 @@ TEST(NoteRendererQt, TheMouseTakesTheBoxesOfTheWordsAndLines) {
     ASSERT_EQ(hits.size(), 2u);                      // one box a line: the words' spaces are narrower than a line
     EXPECT_LT(hits[0].bottom(), hits[1].top());      // between the lines the mouse goes through
     EXPECT_LT(hits[1].width(), hits[0].width() / 3);  // and beside the short line
+}
+
+// Glyph outlines are kept between notes: each face and size keeps its own, and a note draws the same
+// after thousands of other glyphs went through (past what is kept).
+TEST(NoteRendererQt, KeptOutlinesBelongToTheirFaceAndSize) {
+    NoteRenderer large = BlueRenderer(60.0f);
+    const QImage first = Render(large, "Ag");
+    NoteRenderer small = BlueRenderer(20.0f);
+    QRegion smallInk;
+    for (const QRect& r : PaintedRects(Render(small, "Ag"))) smallInk |= r;
+    EXPECT_LT(smallInk.boundingRect().height(), 30);  // not the 60-pixel outlines of the same glyphs
+
+    QString many;
+    for (char16_t c = 0x4E00; c < 0x4E00 + 4200; ++c) many += QChar(c);
+    NoteRenderer chinese;
+    chinese.SetTextFont("黑体", 0, 12.0f);
+    EXPECT_FALSE(Render(chinese, many, 1200, 1000).isNull());
+    NoteRenderer again = BlueRenderer(60.0f);
+    // Qt reads an outline a little differently once its font drew at another size: a few antialiasing steps.
+    const QImage second = Render(again, "Ag");
+    ASSERT_EQ(second.size(), first.size());
+    int largest = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x)
+            largest = std::max({largest, std::abs(qAlpha(first.pixel(x, y)) - qAlpha(second.pixel(x, y))),
+                                std::abs(qBlue(first.pixel(x, y)) - qBlue(second.pixel(x, y)))});
+    EXPECT_LE(largest, 32);
 }
