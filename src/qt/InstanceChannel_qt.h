@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QObject>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
-#include <QPointer>
-
-class QLocalSocket;
-
 // One copy of the program per settings file, and the way a second start reaches it: a lock file held
-// with flock (released by the system whatever way the holder ends, so never stale) and a local socket,
+// with flock (released by the system whatever way the holder ends, so never stale) and a Unix socket,
 // both named after the settings file, in the user's private runtime folder.
 class InstanceChannel {
 public:
@@ -35,13 +35,33 @@ public:
     static constexpr size_t kMaxPeers = 8;
 
 private:
-    void Admit(QLocalSocket* socket);
+    class Peer;
+    void AcceptPeers();
+    void Admit(int fd);
 
-    QString lockPath_;
-    QString socketPath_;
+    std::string lockPath_;
+    std::string socketPath_;
     int lockFd_ = -1;
-    QLocalServer server_;
-    std::deque<QPointer<QLocalSocket>> peers_;
+    int listenFd_ = -1;
+    std::unique_ptr<QSocketNotifier> listening_;
+    std::deque<QPointer<Peer>> peers_;
     std::function<void()> onShow_;
     std::string problem_;
+};
+
+// One connected second start: read until its request, let go when it is silent too long.
+class InstanceChannel::Peer : public QObject {
+public:
+    Peer(int fd, std::function<void()> onRequest);
+    ~Peer() override;
+    // Closes the connection; the peer goes on the next turn of the event loop.
+    void Close();
+
+private:
+    void Read();
+
+    int fd_;
+    QSocketNotifier readable_;
+    QTimer silence_;
+    std::function<void()> onRequest_;
 };
