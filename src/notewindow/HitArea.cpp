@@ -1,4 +1,5 @@
 #include "notewindow/HitArea.h"
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -9,7 +10,7 @@ struct Span {
 };
 
 // Runs of true, as inclusive spans.
-std::vector<Span> Runs(const std::vector<bool>& marks) {
+std::vector<Span> Runs(const std::vector<uint8_t>& marks) {
     std::vector<Span> runs;
     for (int i = 0; i < int(marks.size()); ++i) {
         if (!marks[std::size_t(i)]) continue;
@@ -22,17 +23,21 @@ std::vector<Span> Runs(const std::vector<bool>& marks) {
 }  // namespace
 
 std::vector<WindowRect> TextHitBoxes(const uint8_t* pixels, int width, int height, int bytesPerLine) {
-    const auto painted = [&](int x, int y) { return pixels[std::size_t(y) * std::size_t(bytesPerLine) + std::size_t(x) * 4 + 3] != 0; };
-    std::vector<bool> rowPainted(std::size_t(height), false);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width && !rowPainted[std::size_t(y)]; ++x) rowPainted[std::size_t(y)] = painted(x, y);
+    const auto alphas = [&](int y) { return pixels + std::size_t(y) * std::size_t(bytesPerLine) + 3; };
+    std::vector<uint8_t> rowPainted(std::size_t(height), 0);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* alpha = alphas(y);
+        for (int x = 0; x < width && !rowPainted[std::size_t(y)]; ++x) rowPainted[std::size_t(y)] = alpha[x * 4] != 0;
+    }
 
     std::vector<WindowRect> boxes;
+    std::vector<uint8_t> columnPainted(static_cast<std::size_t>(width));
     for (const Span& line : Runs(rowPainted)) {
-        std::vector<bool> columnPainted(std::size_t(width), false);
-        for (int y = line.first; y <= line.last; ++y)
-            for (int x = 0; x < width; ++x)
-                if (!columnPainted[std::size_t(x)] && painted(x, y)) columnPainted[std::size_t(x)] = true;
+        std::fill(columnPainted.begin(), columnPainted.end(), 0);
+        for (int y = line.first; y <= line.last; ++y) {
+            const uint8_t* alpha = alphas(y);
+            for (int x = 0; x < width; ++x) columnPainted[std::size_t(x)] |= alpha[x * 4] != 0;
+        }
         const int lineHeight = line.last - line.first + 1;
         std::vector<Span> parts;
         for (const Span& run : Runs(columnPainted)) {

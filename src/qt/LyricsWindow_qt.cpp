@@ -85,10 +85,18 @@ void CLyricsWindow::RenderNow() {
     Paint(previous | painted_.Rect());
 }
 
-void CLyricsWindow::Paint(const QRect& area) { surface_->Put(painted_.image, painted_.origin, area); }
+// Only the boxes of the lines and words go to the X server: between them every pixel is transparent,
+// as the window already is there.
+void CLyricsWindow::Paint(const QRect& area) {
+    std::vector<QRect> parts;
+    parts.reserve(inkBoxes_.size());
+    for (const QRect& box : inkBoxes_) parts.push_back(area & box);
+    surface_->Put(painted_.image, painted_.origin, parts);
+}
 
 void CLyricsWindow::UpdateShapes() {
-    const std::vector<QRect> input = locked_ ? std::vector<QRect>() : HitRects(painted_.image, painted_.origin);
+    inkBoxes_ = HitRects(painted_.image, painted_.origin);
+    const std::vector<QRect> input = locked_ ? std::vector<QRect>() : inkBoxes_;
     // Per-pixel alpha shows the desktop through; without it the window takes the text's shape, which also
     // bounds where it takes the mouse. Either way the mouse goes through around the text's lines and words.
     if (surface_->HasAlpha() && x11::CompositingActive())

@@ -64,6 +64,7 @@ private:
     std::unique_ptr<x11::NoteSurface> surface_;
     NoteRenderer renderer_;              // holds the text (the note's m_strText), once
     NoteRenderer::PaintedArea painted_;  // only the painted part is kept: the rest is transparent
+    std::vector<QRect> inkBoxes_;        // the boxes of its lines and words, which hold every painted pixel
     QSize renderedSize_;
     int drawCount_ = 0;
     bool drawPending_ = false;

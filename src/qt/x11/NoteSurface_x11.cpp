@@ -277,9 +277,13 @@ void NoteSurface::Clear(const QRect& area) {
 
 // In bands of rows small enough for one request each. The image's premultiplied ARGB words are what a
 // little-endian X server takes for 32-bit pixels (and what a 24-bit window reads its colour from).
-void NoteSurface::Put(const QImage& image, QPoint origin, const QRect& area) {
+void NoteSurface::Put(const QImage& image, QPoint origin, const std::vector<QRect>& areas) {
     if (!Valid() || image.isNull()) return;
-    const QRect part = area & QRect(origin, image.size());
+    for (const QRect& area : areas) PutPart(image, origin, area & QRect(origin, image.size()));
+    xcb_flush(Connection());
+}
+
+void NoteSurface::PutPart(const QImage& image, QPoint origin, const QRect& part) {
     if (part.isEmpty()) return;
     xcb_connection_t* c = Connection();
     const xcb_gcontext_t context = ContextFor(window_, depth_);
@@ -302,7 +306,6 @@ void NoteSurface::Put(const QImage& image, QPoint origin, const QRect& area) {
         xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, context, uint16_t(part.width()), uint16_t(rows),
                       int16_t(part.x()), int16_t(y), 0, depth_, uint32_t(rowBytes * size_t(rows)), pixels);
     }
-    xcb_flush(c);
 }
 
 void NoteSurface::SetCursor(SizeCursor cursor) {

@@ -67,8 +67,8 @@ public:
     void SetShapes(const std::vector<QRect>& bounding, const std::vector<QRect>& input);
     // Makes area transparent (a window with per-pixel alpha; without it, its shape hides the area).
     void Clear(const QRect& area);
-    // Puts what of image (lying at origin in the window) falls into area.
-    void Put(const QImage& image, QPoint origin, const QRect& area);
+    // Puts what of image (lying at origin in the window) falls into each of areas.
+    void Put(const QImage& image, QPoint origin, const std::vector<QRect>& areas);
     void SetCursor(SizeCursor cursor);
     // Hands a drag that began with the left button at pressRoot over to the window manager; false where
     // there is none that offers it.
@@ -80,6 +80,7 @@ public:
 private:
     void SetNetWmState();
     void ApplyShapes();
+    void PutPart(const QImage& image, QPoint origin, const QRect& part);
 
     xcb_window_t window_ = XCB_NONE;
     uint8_t depth_ = 0;
