@@ -19,6 +19,12 @@ notes_file() {  # $1 notes
   done
 }
 
+# The processes whose processor time counts besides the program's: the X server, the compositing manager.
+others_cpu() {
+  echo "--cpu-of Xvfb=$XVFB_PID"
+  if [ -n "$XCOMPMGR_PID" ]; then echo "--cpu-of xcompmgr=$XCOMPMGR_PID"; fi
+}
+
 idle_cpu() {  # $1 folder: CPU milliseconds over 10 idle seconds after start-up
   (cd "$1" && XDG_RUNTIME_DIR="$1/run" XDG_CONFIG_HOME="$1" exec "$bin/skyslate2" >/dev/null 2>&1) &
   local pid=$! ticks=$(getconf CLK_TCK)
@@ -40,7 +46,7 @@ for desktop in "without a compositing manager" "with a compositing manager"; do
     folder="$work/$notes"
     mkdir -p "$folder/run" && chmod 700 "$folder/run"
     notes_file "$notes" >"$folder/TextSetting.ini"
-    "$bin/startup_x11" "$folder" "$notes" "$runs" "$bin/skyslate2" 2>/dev/null | tail -n 1
+    "$bin/startup_x11" $(others_cpu) "$folder" "$notes" "$runs" "$bin/skyslate2" 2>/dev/null | tail -n 1
   done
   echo "CPU while idle for 10 s, 100 notes: $(idle_cpu "$work/100") ms"
   stop_display
@@ -55,9 +61,11 @@ for notes in 1 100; do
   folder="$work/wine-$notes"
   mkdir -p "$folder/run" && chmod 700 "$folder/run"
   notes_file "$notes" >"$folder/TextSetting.ini"
-  LANG=zh_CN.UTF-8 "$bin/startup_x11" --class skyslate2.exe "$folder" "$notes" "$runs" \
+  LANG=zh_CN.UTF-8 "$bin/startup_x11" --class skyslate2.exe $(others_cpu) --cpu-of wineserver="$(pgrep -n wineserver)" \
+    "$folder" "$notes" "$runs" \
     wine "$ROOT/build/mingw/bin/Skyslate2.exe" 2>/dev/null | tail -n 1
 done
 echo "Wine's own share: 100 layered windows given a picture and shown, nothing drawn:"
-LANG=zh_CN.UTF-8 "$bin/startup_x11" --class layered_windows_bench.exe "$work" 100 "$runs" \
+LANG=zh_CN.UTF-8 "$bin/startup_x11" --class layered_windows_bench.exe $(others_cpu) \
+  --cpu-of wineserver="$(pgrep -n wineserver)" "$work" 100 "$runs" \
   wine "$ROOT/build/mingw/bin/layered_windows_bench.exe" --stay 2>/dev/null | tail -n 1

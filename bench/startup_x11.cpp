@@ -2,10 +2,11 @@
 // every shown note window is mapped and has been painted (X Damage), and the program's resident memory
 // then. Event-driven: nothing polls.
 //
-//   startup_x11 [--class CLASS] FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]
+//   startup_x11 [--class CLASS] [--cpu-of NAME=PID]... FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]
 //
 // runs the program in FOLDER (which holds its TextSetting.ini) RUNS times, ending each run with SIGTERM,
-// and prints every run and the medians. The Linux program's notes are the windows whose role is
+// and prints every run and the medians, with the processor time the program spent until then, and
+// each process named with --cpu-of (the X server, a compositing manager, wineserver) in that time. The Linux program's notes are the windows whose role is
 // "text_N"; with --class, the windows of that class (a Windows program under Wine: "skyslate2.exe").
 #include <signal.h>
 #include <sys/wait.h>
@@ -32,6 +33,22 @@ using Clock = std::chrono::steady_clock;
 struct Run {
     double milliseconds = -1;
     long residentKiB = -1;
+    std::vector<double> cpuMilliseconds;  // the program's, then each other process's
+};
+
+// The time a process has run on a processor so far, in milliseconds (the scheduler's own count).
+double CpuMillisecondsOf(pid_t pid) {
+    FILE* file = fopen(("/proc/" + std::to_string(pid) + "/schedstat").c_str(), "r");
+    if (!file) return 0;
+    unsigned long long nanoseconds = 0;
+    if (fscanf(file, "%llu", &nanoseconds) != 1) nanoseconds = 0;
+    fclose(file);
+    return double(nanoseconds) / 1e6;
+}
+
+struct OtherProcess {
+    std::string name;
+    pid_t pid;
 };
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
@@ -57,6 +74,7 @@ struct Options {
     int shown = 0;
     int runs = 5;
     char** program = nullptr;  // the command, null-terminated
+    std::vector<OtherProcess> others;
 };
 
 bool IsNote(xcb_connection_t* c, xcb_window_t window, const Options& options) {
@@ -78,6 +96,8 @@ Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const Options& options) {
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &rootMask);
     xcb_flush(c);
 
+    std::vector<double> othersBefore;
+    for (const OtherProcess& other : options.others) othersBefore.push_back(CpuMillisecondsOf(other.pid));
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
@@ -126,6 +146,9 @@ Run RunOnce(xcb_connection_t* c, uint8_t damageEvent, const Options& options) {
         free(event);
     }
     run.residentKiB = ResidentKiBOf(pid);
+    run.cpuMilliseconds.push_back(CpuMillisecondsOf(pid));
+    for (size_t i = 0; i < options.others.size(); ++i)
+        run.cpuMilliseconds.push_back(CpuMillisecondsOf(options.others[i].pid) - othersBefore[i]);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     return run;
@@ -136,17 +159,36 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// "12.0 ms the program, 30.1 ms Xvfb"
+std::string CpuText(const std::vector<double>& milliseconds, const std::vector<OtherProcess>& others) {
+    std::string text;
+    for (size_t i = 0; i < milliseconds.size(); ++i) {
+        char part[96];
+        std::snprintf(part, sizeof part, "%s%.1f ms %s", i ? ", " : "", milliseconds[i],
+                      i ? others[i - 1].name.c_str() : "the program");
+        text += part;
+    }
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
     int next = 1;
-    if (next + 1 < argc && strcmp(argv[next], "--class") == 0) {
-        options.windowClass = argv[next + 1];
-        next += 2;
+    for (; next + 1 < argc && strncmp(argv[next], "--", 2) == 0; next += 2) {
+        if (strcmp(argv[next], "--class") == 0) {
+            options.windowClass = argv[next + 1];
+        } else if (strcmp(argv[next], "--cpu-of") == 0 && strchr(argv[next + 1], '=')) {
+            const char* pid = strchr(argv[next + 1], '=') + 1;
+            options.others.push_back({std::string(argv[next + 1], size_t(pid - 1 - argv[next + 1])), pid_t(std::atoi(pid))});
+        } else {
+            break;
+        }
     }
     if (argc - next < 4) {
-        std::fprintf(stderr, "usage: %s [--class CLASS] FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--class CLASS] [--cpu-of NAME=PID]... FOLDER SHOWN_NOTES RUNS PROGRAM [ARGUMENTS...]\n",
+                     argv[0]);
         return 2;
     }
     options.folder = argv[next++];
@@ -176,17 +218,22 @@ int main(int argc, char** argv) {
     }
     free(xcb_damage_query_version_reply(c, xcb_damage_query_version(c, 1, 1), nullptr));
     std::vector<double> times, memory;
+    std::vector<std::vector<double>> cpu(1 + options.others.size());
     for (int i = 0; i < runs; ++i) {
         // Each run starts on a quiet desktop: Wine goes on tearing down a killed program's windows after
         // it has exited, and that work would be counted against the next start.
         if (i > 0) sleep(2);
         const Run run = RunOnce(c, damage->first_event, options);
-        std::printf("  run %d: %.1f ms, %.1f MiB\n", i + 1, run.milliseconds, run.residentKiB / 1024.0);
+        std::printf("  run %d: %.1f ms, %.1f MiB, processor %s\n", i + 1, run.milliseconds, run.residentKiB / 1024.0,
+                    CpuText(run.cpuMilliseconds, options.others).c_str());
         times.push_back(run.milliseconds);
         memory.push_back(run.residentKiB / 1024.0);
+        for (size_t k = 0; k < cpu.size(); ++k) cpu[k].push_back(run.cpuMilliseconds[k]);
     }
-    std::printf("%d shown notes: median %.1f ms until all are on screen, %.1f MiB resident\n", shown, Median(times),
-                Median(memory));
+    std::vector<double> cpuMedians;
+    for (const std::vector<double>& values : cpu) cpuMedians.push_back(Median(values));
+    std::printf("%d shown notes: median %.1f ms until all are on screen, %.1f MiB resident, processor %s\n", shown,
+                Median(times), Median(memory), CpuText(cpuMedians, options.others).c_str());
     xcb_disconnect(c);
     return 0;
 }
