@@ -8,17 +8,13 @@
 #include "notewindow/HitArea.h"
 #include "store/Wide_win32.h"
 
-CLyricsWindow::CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced)
+CLyricsWindow::CLyricsWindow(HDC memDC, std::function<void(CLyricsWindow&)> onDoubleClick,
+                             UserPlacedHandler onUserPlaced)
     : drag_(GetSystemMetrics(SM_CXDRAG)),
       clicks_(GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK) / 2),
+      m_hMemDC(memDC),
       onDoubleClick_(std::move(onDoubleClick)),
-      onUserPlaced_(std::move(onUserPlaced)) {
-    HDC screen = GetDC(nullptr);
-    m_hMemDC = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-}
-
-CLyricsWindow::~CLyricsWindow() { DeleteDC(m_hMemDC); }
+      onUserPlaced_(std::move(onUserPlaced)) {}
 
 bool CLyricsWindow::Create(const std::wstring& className, int x, int y, int width, int height) {
     RegisterWindowClass(className.c_str(), CS_VREDRAW | CS_HREDRAW, LoadCursorW(nullptr, IDC_ARROW),
@@ -200,9 +196,18 @@ bool CLyricsWindow::OnSetCursor() {
     return false;
 }
 
+LyricsWindowFactory::LyricsWindowFactory() {
+    HDC screen = GetDC(nullptr);
+    memDC_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+}
+
+LyricsWindowFactory::~LyricsWindowFactory() { DeleteDC(memDC_); }
+
 std::unique_ptr<NoteWindow> LyricsWindowFactory::CreateNoteWindow(const std::string& className,
                                                                   const WindowRect& rect) {
     auto window = std::make_unique<CLyricsWindow>(
+        memDC_,
         [this](CLyricsWindow& note) {
             if (onDoubleClick) onDoubleClick(note);
         },

@@ -22,8 +22,8 @@ public:
     // WS_SYSMENU makes Wine treat the note as a managed window, whose drags survive its activation.
     static constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU;
 
-    CLyricsWindow(std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced);
-    ~CLyricsWindow() override;
+    // memDC: a memory device context to draw in, shared by all notes and outliving them.
+    CLyricsWindow(HDC memDC, std::function<void(CLyricsWindow&)> onDoubleClick, UserPlacedHandler onUserPlaced);
 
     // Registers the class ("text_%d") and creates the window.
     bool Create(const std::wstring& className, int x, int y, int width, int height);
@@ -67,7 +67,14 @@ private:
 // drag onUserPlaced.
 class LyricsWindowFactory : public NoteWindowFactory {
 public:
+    LyricsWindowFactory();
+    ~LyricsWindowFactory() override;
+    LyricsWindowFactory(const LyricsWindowFactory&) = delete;
+    LyricsWindowFactory& operator=(const LyricsWindowFactory&) = delete;
     std::unique_ptr<NoteWindow> CreateNoteWindow(const std::string& className, const WindowRect& rect) override;
     std::function<void(CLyricsWindow&)> onDoubleClick;
     UserPlacedHandler onUserPlaced;
+
+private:
+    HDC memDC_;  // every note draws here in turn: one for all of them
 };

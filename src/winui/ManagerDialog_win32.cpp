@@ -31,6 +31,8 @@ void CSkyslate2Dlg::OnInitDialog() {
     RECT client;
     GetClientRect(list, &client);
     ListView_SetColumnWidth(list, 0, client.right - client.left);
+    // The list fills while nobody sees it: it draws from the first time the manager shows.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
 }
 
 INT_PTR CSkyslate2Dlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,12 +102,14 @@ void CSkyslate2Dlg::SetTopMostCheck(bool checked) { SetChecked(IDC_TOPMOST, chec
 
 void CSkyslate2Dlg::InsertListRow(int index, const std::string& label, bool checked) {
     std::wstring text = Widen(label);
+    // Text and check box in one message: a list of many notes fills at start-up.
     LVITEMW item = {};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_STATE;
     item.iItem = index;
     item.pszText = text.data();
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    item.stateMask = LVIS_STATEIMAGEMASK;
     ListView_InsertItem(List(), &item);
-    ListView_SetCheckState(List(), index, checked);
 }
 
 void CSkyslate2Dlg::SetListRowText(int index, const std::string& label) {
@@ -113,7 +117,9 @@ void CSkyslate2Dlg::SetListRowText(int index, const std::string& label) {
     ListView_SetItemText(List(), index, 0, text.data());
 }
 
-void CSkyslate2Dlg::SetListCheck(int index, bool checked) { ListView_SetCheckState(List(), index, checked); }
+void CSkyslate2Dlg::SetListCheck(int index, bool checked) {
+    if (bool(ListView_GetCheckState(List(), index)) != checked) ListView_SetCheckState(List(), index, checked);
+}
 
 void CSkyslate2Dlg::DeleteListRow(int index) { ListView_DeleteItem(List(), index); }
 
@@ -130,6 +136,11 @@ void CSkyslate2Dlg::ReadyForTyping() {
 }
 
 void CSkyslate2Dlg::ShowManager(bool visible) {
+    if (visible && !listDrawn_) {
+        SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(List(), nullptr, TRUE);
+        listDrawn_ = true;
+    }
     ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE);
     if (!visible) return;
     RaiseDialogsAboveNotes();

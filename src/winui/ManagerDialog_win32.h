@@ -49,4 +49,5 @@ private:
 
     ManagerPresenter* presenter_ = nullptr;
     NoteManager* notes_ = nullptr;
+    bool listDrawn_ = false;  // the list draws once the manager has shown
 };

@@ -111,28 +111,33 @@ void NoteRenderer::DrawOnto(HDC memDC, int width, int height) const {
 // implementations lose text after the first line break when given several paragraphs at once.
 void NoteRenderer::DrawTextPath(Gdiplus::Graphics& graphics, int width, int height) const {
     if (text_.empty()) return;
-    Gdiplus::GraphicsPath shadow(Gdiplus::FillModeAlternate);
     Gdiplus::GraphicsPath glyphs(Gdiplus::FillModeAlternate);
     const Gdiplus::Font font(family_.get(), fontSize_, fontStyle_, Gdiplus::UnitPixel);
     const float lineSpacing = fontSize_ * float(family_->GetLineSpacing(fontStyle_)) /
                               float(std::max<UINT16>(1, family_->GetEmHeight(fontStyle_)));
     const float offset = float(style::kShadowOffset);
     float y = 0;
-    for (std::string_view visible : VisibleParagraphs(text_, width, height, fontSize_)) {
-        if (y >= float(height)) break;
-        const std::wstring paragraph = Widen(std::string(visible));
+    const std::vector<std::string_view> paragraphs = VisibleParagraphs(text_, width, height, fontSize_);
+    for (size_t i = 0; i < paragraphs.size() && y < float(height); ++i) {
+        const std::wstring paragraph = Widen(std::string(paragraphs[i]));
         int lines = 1;
         if (!paragraph.empty()) {
             const INT length = INT(paragraph.size());
             const Gdiplus::RectF textRect{0, y, float(width), float(height) - y};
-            const Gdiplus::RectF shadowRect{offset, y + offset, float(width), float(height) - y};
-            shadow.AddString(paragraph.c_str(), length, family_.get(), fontStyle_, fontSize_, shadowRect, format_.get());
             glyphs.AddString(paragraph.c_str(), length, family_.get(), fontStyle_, fontSize_, textRect, format_.get());
-            lines = LinesFilled(graphics, font, paragraph, width);
+            // How far the next paragraph starts; the last has none.
+            if (i + 1 < paragraphs.size()) lines = LinesFilled(graphics, font, paragraph, width);
         }
         y += float(lines) * lineSpacing;
     }
-    graphics.FillPath(shadowBrush_.get(), &shadow);
+    // The shadow is the same glyphs moved: laying the text out a second time would only cost.
+    const std::unique_ptr<Gdiplus::GraphicsPath> shadow(glyphs.Clone());
+    Gdiplus::Matrix moved;
+    moved.Translate(offset, offset);
+    if (shadow) {
+        shadow->Transform(&moved);
+        graphics.FillPath(shadowBrush_.get(), shadow.get());
+    }
     graphics.DrawPath(outlinePen_.get(), &glyphs);
     Gdiplus::SolidBrush fill{Gdiplus::Color(fill_)};
     graphics.FillPath(&fill, &glyphs);
