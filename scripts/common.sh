@@ -20,7 +20,7 @@ TEST_PACKAGES=(
 )
 # The Wayland compositors of the tests, without what they recommend: a whole desktop each (KDE Plasma
 # alone is some 700 packages).
-WAYLAND_PACKAGES=(sway kwin-wayland mutter weston xwayland)
+WAYLAND_PACKAGES=(sway kwin-wayland mutter weston xwayland grim)
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*"; }
 

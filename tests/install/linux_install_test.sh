@@ -35,7 +35,7 @@ for file in "${expected[@]}"; do grep -q " \./usr/$file\$" <<<"$contents" || fai
 # What Debian's own checker says of it, at its default level: neither an error nor a warning.
 lintian --fail-on error,warning "$deb" || fail "lintian"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6network6 libxcb1 libc6; do
+for library in libqt6widgets6 libqt6dbus6 libxcb1 libc6; do
   grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 
