@@ -45,24 +45,27 @@ OutlineCache& Outlines() {
     return cache;
 }
 
-}  // namespace
-
-void AddGlyphOutlines(QPainterPath& path, const QGlyphRun& run) {
+// Calls use(outline, position) for each glyph of the run.
+template <typename Use>
+void ForEachGlyph(const QGlyphRun& run, Use use) {
     const QRawFont font = run.rawFont();
     const QList<quint32> glyphs = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
-        path.addPath(Outlines().Outline(font, glyphs[i]).path.translated(positions[i]));
+        use(Outlines().Outline(font, glyphs[i]), positions[i]);
+}
+
+}  // namespace
+
+void AddGlyphOutlines(QPainterPath& path, const QGlyphRun& run) {
+    ForEachGlyph(run, [&](const GlyphOutline& glyph, QPointF at) { path.addPath(glyph.path.translated(at)); });
 }
 
 QRectF GlyphOutlineBounds(const QGlyphRun& run) {
-    const QRawFont font = run.rawFont();
-    const QList<quint32> glyphs = run.glyphIndexes();
-    const QList<QPointF> positions = run.positions();
     QRectF bounds;
-    for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
-        const QRectF glyph = Outlines().Outline(font, glyphs[i]).bounds.translated(positions[i]);
-        if (!glyph.isEmpty()) bounds = bounds.isNull() ? glyph : bounds.united(glyph);
-    }
+    ForEachGlyph(run, [&](const GlyphOutline& glyph, QPointF at) {
+        const QRectF placed = glyph.bounds.translated(at);
+        if (!placed.isEmpty()) bounds = bounds.isNull() ? placed : bounds.united(placed);
+    });
     return bounds;
 }
